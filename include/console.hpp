@@ -1,0 +1,122 @@
+// console.hpp: the console input and output that the six programs share.
+//
+// read_int() reads a whole number the way scanf's "%d" does, except that a
+// number beyond the range of int is clamped to the nearest end instead of
+// being undefined. The writers end the program with status 1 and one
+// "<program>: write error: <reason>" line on stderr as soon as standard
+// output fails, so that lost output is never reported as success.
+#pragma once
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace console {
+
+inline char const *program_name = "";
+
+inline void set_program_name(char const *name) { program_name = name; }
+
+[[noreturn]] inline void fail_write()
+{
+    int const error = errno != 0 ? errno : EIO;
+    std::fprintf(stderr, "%s: write error: %s\n", program_name, std::strerror(error));
+    // _Exit, not exit: exit would try to flush the failed buffer once more.
+    std::_Exit(1);
+}
+
+inline void write(char const *text)
+{
+    if (std::fputs(text, stdout) == EOF)
+        fail_write();
+}
+
+inline void write(char const *data, std::size_t size)
+{
+    if (std::fwrite(data, 1, size, stdout) != size)
+        fail_write();
+}
+
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+inline void
+print(char const *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    int const written = std::vfprintf(stdout, format, arguments);
+    va_end(arguments);
+    if (written < 0)
+        fail_write();
+}
+
+inline void flush()
+{
+    if (std::fflush(stdout) == EOF)
+        fail_write();
+}
+
+// A prompt must be on the screen, or in the pipe, before the program waits.
+inline void prompt(char const *text)
+{
+    write(text);
+    flush();
+}
+
+// Everything written must have reached the system before main returns 0.
+inline int finish()
+{
+    flush();
+    return 0;
+}
+
+// Skips white space, takes an optional sign and the digits that follow, and
+// leaves the first character that cannot continue the number unread. Returns
+// false, and leaves `value` as it was, when no digit is found.
+inline bool read_int(int &value)
+{
+    int c = std::getchar();
+    while (std::isspace(c))
+        c = std::getchar();
+    bool const negative = c == '-';
+    if (c == '-' || c == '+')
+        c = std::getchar();
+    if (!std::isdigit(c)) {
+        std::ungetc(c, stdin);
+        return false;
+    }
+    // Every digit is consumed, but the magnitude stops growing just past
+    // the int range, so that it cannot overflow.
+    long long constexpr beyond_range = INT_MAX + 1LL;
+    long long magnitude = 0;
+    for (; std::isdigit(c); c = std::getchar()) {
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > beyond_range)
+            magnitude = beyond_range;
+    }
+    std::ungetc(c, stdin);
+    if (negative)
+        value = magnitude >= beyond_range ? INT_MIN : static_cast<int>(-magnitude);
+    else
+        value = magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+    return true;
+}
+
+// Takes the next character only if it is `expected`, as a plain character
+// in a scanf format does.
+inline bool read_char(char expected)
+{
+    int const c = std::getchar();
+    if (c == static_cast<unsigned char>(expected))
+        return true;
+    std::ungetc(c, stdin);
+    return false;
+}
+
+} // namespace console
