@@ -2,6 +2,9 @@
 // then writes the day numbers on one line behind a lead-in for that weekday.
 #include "console.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 int main()
 {
     console::set_program_name("calendar");
@@ -20,8 +23,47 @@ int main()
     };
     if (start_day >= 1 && start_day <= 7) {
         console::write(lead_ins[start_day - 1]);
-        for (int day = 1; day < day_count; ++day)
-            console::print("    %d", day);
+
+        // Days 1 to day_count - 1, each as "    %d". A listing can run to
+        // gigabytes, so the day is kept as decimal text and counted up in
+        // place, and the fields go out through a buffer of bounded size.
+        char field[32] = "               1"; // the day's last digit is at [15]
+        int field_start = 11;                // four blanks before the digits
+        std::size_t constexpr buffer_size = 1 << 16;
+        static char buffer[buffer_size];
+        std::size_t used = 0;
+        int day = 1;
+        while (day < day_count) {
+            if (used > buffer_size - 10 * 16) {
+                console::write(buffer, used);
+                used = 0;
+            }
+            // The days up to the next multiple of ten differ only in their
+            // last digit: copy the field for each and set that digit. A
+            // fixed 16-byte copy compiles to plain stores; one of the
+            // field's own length would be a call.
+            int const field_size = 16 - field_start;
+            char last_digit = field[15];
+            int const run = std::min('9' - last_digit + 1, day_count - day);
+            for (int i = 0; i < run; ++i, ++last_digit) {
+                std::memcpy(buffer + used, field + field_start, 16);
+                buffer[used + field_size - 1] = last_digit;
+                used += field_size;
+            }
+            day += run;
+
+            field[15] = '0';
+            int digit = 14;
+            while (field[digit] == '9')
+                field[digit--] = '0';
+            if (field[digit] == ' ') {
+                field[digit] = '1';
+                --field_start;
+            } else {
+                ++field[digit];
+            }
+        }
+        console::write(buffer, used);
     } else {
         console::write("You have entered wrong number!");
     }

@@ -26,12 +26,13 @@ def day_line_problem(text, complete=True):
         if not text.endswith("\n") or text.count("\n") != 1:
             return "the day line does not end with its only line end"
         text = text[:-1]
+    blanks = len(text) - len(text.lstrip(" "))
     for lead_in in LEAD_INS:
-        if not text.startswith(lead_in):
+        if len(lead_in) not in (blanks, blanks - 4):  # no day, or day 1 follows
             continue
         fields = text[len(lead_in):].split("    ")
         days = fields[1:-1] if not complete else fields[1:]  # a cut field
-        if fields[0] == "" and days == [str(day) for day in range(1, len(days) + 1)]:
+        if fields[0] == "" and days == list(map(str, range(1, len(days) + 1))):
             return None
     return "not a lead-in and day fields counting up from 1"
 

@@ -4,7 +4,7 @@ squares near the top of the int range, and long day listings."""
 import subprocess
 import sys
 
-from dialogues import PROMPTS, program_name
+from dialogues import LEAD_INS, PROMPTS, day_line_problem, program_name
 
 
 def run(path, typed):
@@ -25,8 +25,18 @@ def squares_problem(output, last_root):
     return None
 
 
+def listing_problem(output, start_day, last_day):
+    head = LEAD_INS[start_day - 1] + "    1    2"
+    if not output.startswith(head) or not output.endswith(f"    {last_day - 1}    {last_day}\n"):
+        return f"starts {output[:30]!r}, ends {output[-30:]!r}"
+    return day_line_problem(output)
+
+
 # (program, typed input, check of what follows the prompts)
 CASES = [
+    # Long listings cross the 9/10, 99/100, ... 999999/1000000 boundaries.
+    *[("calendar", f"1234567 {start_day}", lambda out, start_day=start_day: listing_problem(out, start_day, 1234566))
+      for start_day in range(1, 8)],
     ("evensquares", "2147395600", lambda out: squares_problem(out, 46338)),
     ("evensquares", "2147395601", lambda out: squares_problem(out, 46340)),
     ("evensquares", "2147483647", lambda out: squares_problem(out, 46340)),
