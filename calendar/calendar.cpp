@@ -30,11 +30,12 @@ int main()
         char field[32] = "               1"; // the day's last digit is at [15]
         int field_start = 11;                // four blanks before the digits
         std::size_t constexpr buffer_size = 1 << 16;
+        std::size_t constexpr longest_run = 160; // ten fields of at most 16 bytes
         static char buffer[buffer_size];
         std::size_t used = 0;
         int day = 1;
         while (day < day_count) {
-            if (used > buffer_size - 10 * 16) {
+            if (used > buffer_size - longest_run) {
                 console::write(buffer, used);
                 used = 0;
             }
@@ -46,6 +47,7 @@ int main()
             char last_digit = field[15];
             int const run = std::min('9' - last_digit + 1, day_count - day);
             for (int i = 0; i < run; ++i, ++last_digit) {
+                // NOLINTNEXTLINE(bugprone-not-null-terminated-result): not a string
                 std::memcpy(buffer + used, field + field_start, 16);
                 buffer[used + field_size - 1] = last_digit;
                 used += field_size;

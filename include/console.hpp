@@ -20,12 +20,16 @@ namespace console {
 
 inline char const *program_name = "";
 
-inline void set_program_name(char const *name) { program_name = name; }
+inline void set_program_name(char const *name)
+{
+    program_name = name;
+}
 
 [[noreturn]] inline void fail_write()
 {
     int const error = errno != 0 ? errno : EIO;
-    std::fprintf(stderr, "%s: write error: %s\n", program_name, std::strerror(error));
+    // If stderr fails too, nothing is left to tell; the status still says it.
+    (void)std::fprintf(stderr, "%s: write error: %s\n", program_name, std::strerror(error));
     // _Exit, not exit: exit would try to flush the failed buffer once more.
     std::_Exit(1);
 }
@@ -42,11 +46,8 @@ inline void write(char const *data, std::size_t size)
         fail_write();
 }
 
-#if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
-#endif
-inline void
-print(char const *format, ...)
+// A C variadic, so that the compiler checks each format against its values.
+[[gnu::format(printf, 1, 2)]] inline void print(char const *format, ...) // NOLINT(cert-dcl50-cpp)
 {
     va_list arguments;
     va_start(arguments, format);
@@ -82,25 +83,25 @@ inline int finish()
 inline bool read_int(int &value)
 {
     int c = std::getchar();
-    while (std::isspace(c))
+    while (std::isspace(c) != 0)
         c = std::getchar();
     bool const negative = c == '-';
     if (c == '-' || c == '+')
         c = std::getchar();
-    if (!std::isdigit(c)) {
-        std::ungetc(c, stdin);
+    if (std::isdigit(c) == 0) {
+        (void)std::ungetc(c, stdin); // one character of pushback always succeeds
         return false;
     }
     // Every digit is consumed, but the magnitude stops growing just past
     // the int range, so that it cannot overflow.
     long long constexpr beyond_range = INT_MAX + 1LL;
     long long magnitude = 0;
-    for (; std::isdigit(c); c = std::getchar()) {
+    for (; std::isdigit(c) != 0; c = std::getchar()) {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > beyond_range)
             magnitude = beyond_range;
     }
-    std::ungetc(c, stdin);
+    (void)std::ungetc(c, stdin);
     if (negative)
         value = magnitude >= beyond_range ? INT_MIN : static_cast<int>(-magnitude);
     else
@@ -115,7 +116,7 @@ inline bool read_char(char expected)
     int const c = std::getchar();
     if (c == static_cast<unsigned char>(expected))
         return true;
-    std::ungetc(c, stdin);
+    (void)std::ungetc(c, stdin);
     return false;
 }
 
