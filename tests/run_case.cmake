@@ -1,24 +1,36 @@
 # Runs one program on one input and checks, byte for byte, its standard
 # output, that its standard error is empty and that it exits with status 0.
-#   -D program=<path> -D input=<file> -D expected=<file>
-#   [-D launcher=<command>] [-D line_end=crlf]
+#   -D program=<path> -D input=<file> -D expected=<file> [-D launcher=<command>]
 
+# Through files, read as hex: CMake turns CR LF into LF in text it reads.
 execute_process(
   COMMAND ${launcher} ${program}
   INPUT_FILE ${input}
-  OUTPUT_VARIABLE actual
-  ERROR_VARIABLE errors
+  OUTPUT_FILE ${expected}.actual
+  ERROR_FILE ${expected}.errors
   RESULT_VARIABLE status)
-file(READ ${expected} wanted)
-if(line_end STREQUAL "crlf")
-  string(REPLACE "\n" "\r\n" wanted "${wanted}")
-endif()
+file(READ ${expected}.actual actual HEX)
+file(READ ${expected}.errors errors HEX)
+file(READ ${expected} wanted HEX)
 
-# Blanks, tabs and line ends must be visible in a failure report.
-function(visible text out)
-  string(REPLACE "\r" "\\r" text "${text}")
-  string(REPLACE "\n" "\\n" text "${text}")
-  string(REPLACE "\t" "\\t" text "${text}")
+# Shows hex bytes as text, with CR, LF and tabs made visible.
+function(visible hex out)
+  set(text "")
+  string(LENGTH "${hex}" length)
+  foreach(at RANGE 0 ${length} 2)
+    string(SUBSTRING "${hex}" ${at} 2 byte)
+    if(byte STREQUAL "0d")
+      string(APPEND text "\\r")
+    elseif(byte STREQUAL "0a")
+      string(APPEND text "\\n")
+    elseif(byte STREQUAL "09")
+      string(APPEND text "\\t")
+    elseif(NOT byte STREQUAL "")
+      math(EXPR code "0x${byte}")
+      string(ASCII ${code} character)
+      string(APPEND text "${character}")
+    endif()
+  endforeach()
   set(${out} "[${text}]" PARENT_SCOPE)
 endfunction()
 
@@ -29,7 +41,8 @@ if(NOT actual STREQUAL wanted)
   string(APPEND problems "stdout differs\n  expected: ${shown_wanted}\n  actual:   ${shown_actual}\n")
 endif()
 if(NOT errors STREQUAL "")
-  string(APPEND problems "stderr is not empty: ${errors}\n")
+  visible("${errors}" shown_errors)
+  string(APPEND problems "stderr is not empty: ${shown_errors}\n")
 endif()
 if(NOT status STREQUAL "0")
   string(APPEND problems "exit status is ${status}, not 0\n")
