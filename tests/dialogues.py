@@ -15,6 +15,16 @@ PROMPTS = {
 LEAD_INS = ["", " " * 4, " " * 6, " " * 8, " " * 10, " " * 12, " " * 14]
 
 
+def report(program, complaints):
+    """Prints each complaint (None for a case that passed) and a summary line,
+    and returns the check's exit status. A check that ran no case fails."""
+    failed = [complaint for complaint in complaints if complaint]
+    for complaint in failed:
+        print(f"FAIL {program} {complaint}")
+    print(f"{program}: {len(complaints) - len(failed)} passed, {len(failed)} failed")
+    return 1 if failed or not complaints else 0
+
+
 def program_name(path):
     """calendar for .../calendar and for .../calendar.exe."""
     return os.path.splitext(os.path.basename(path))[0]

@@ -7,7 +7,7 @@ import subprocess
 import sys
 import tempfile
 
-from dialogues import PROMPTS, program_name, result_problem
+from dialogues import PROMPTS, program_name, report, result_problem
 
 RUNS = 320
 RANDOM_STATE = 20261208
@@ -60,7 +60,7 @@ def run(path, typed):
         return output, stderr.read(), status, complete
 
 
-def problem(program, typed, output, errors, status, complete):
+def problem(program, output, errors, status, complete):
     if errors:
         return f"stderr: {errors!r}"
     if complete and status != 0:
@@ -79,16 +79,13 @@ def main():
     path = sys.argv[1]
     program = program_name(path)
     rng = random.Random(f"{RANDOM_STATE}-{program}")
-    failures = 0
-    for _ in range(RUNS):
-        typed = hostile_input(rng)
+
+    def complaint(typed):
         output, errors, status, complete = run(path, typed)
-        why = problem(program, typed, output, errors, status, complete)
-        if why:
-            failures += 1
-            print(f"FAIL {program} on {typed!r}: {why}\n  output: {output[:200]!r}")
-    print(f"{program}: {RUNS - failures} passed, {failures} failed")
-    return 1 if failures else 0
+        why = problem(program, output, errors, status, complete)
+        return why and f"on {typed!r}: {why}\n  output: {output[:200]!r}"
+
+    return report(program, [complaint(hostile_input(rng)) for _ in range(RUNS)])
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ squares near the top of the int range, and long day listings."""
 import subprocess
 import sys
 
-from dialogues import LEAD_INS, PROMPTS, day_line_problem, program_name
+from dialogues import LEAD_INS, PROMPTS, day_line_problem, program_name, report
 
 
 def run(path, typed):
@@ -47,16 +47,13 @@ CASES = [
 def main():
     path = sys.argv[1]
     program = program_name(path)
-    cases = [(typed, check) for name, typed, check in CASES if name == program]
-    failures = 0
-    for typed, check in cases:
-        output, complaint = run(path, typed)
-        complaint = complaint or check(output)
-        if complaint:
-            failures += 1
-            print(f"FAIL {program} on {typed!r}: {complaint}")
-    print(f"{program}: {len(cases) - failures} passed, {failures} failed")
-    return 1 if failures else 0 if cases else 1
+
+    def complaint(typed, check):
+        output, why = run(path, typed)
+        why = why or check(output)
+        return why and f"on {typed!r}: {why}"
+
+    return report(program, [complaint(typed, check) for name, typed, check in CASES if name == program])
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ import select
 import subprocess
 import sys
 
-from dialogues import program_name
+from dialogues import program_name, report
 
 # Each dialogue: the (prompt, typed line) steps, then the exact result.
 DIALOGUES = {
@@ -111,16 +111,13 @@ def main():
         screen = (first[0] + at_once + "\n" + second[0] + result).replace("\n", "\r\n").encode()
         cases.append(("both answers on one line", lambda: on_terminal(path, steps, at_once), screen))
 
-    failures = 0
-    for name, action, expected in cases:
-        screen, complaint = action()
-        if complaint is None and screen != expected:
-            complaint = f"got {screen!r}, not {expected!r}"
-        if complaint:
-            failures += 1
-            print(f"FAIL {program} {name}: {complaint}")
-    print(f"{program}: {len(cases) - failures} passed, {failures} failed")
-    return 1 if failures else 0
+    def complaint(name, action, expected):
+        screen, why = action()
+        if why is None and screen != expected:
+            why = f"got {screen!r}, not {expected!r}"
+        return why and f"{name}: {why}"
+
+    return report(program, [complaint(*case) for case in cases])
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ import subprocess
 import sys
 import time
 
-from dialogues import program_name
+from dialogues import program_name, report
 
 TYPICAL_ANSWER = {
     "calendar": b"8 2\n",
@@ -78,8 +78,7 @@ def main():
              lambda: to_pipe(path, long_typed, True, read_first=1000), 1, error_line("Broken pipe")),
         ]
 
-    failures = 0
-    for name, action, status, errors in cases:
+    def complaint(name, action, status, errors):
         started = time.monotonic()
         result = action()
         seconds = time.monotonic() - started
@@ -91,11 +90,9 @@ def main():
         # Stopping at once: no listing is written on after the first failure.
         if seconds > 1:
             problems.append(f"took {seconds:.1f} s")
-        if problems:
-            failures += 1
-            print(f"FAIL {program} {name}: " + "; ".join(problems))
-    print(f"{program}: {len(cases) - failures} passed, {failures} failed")
-    return 1 if failures else 0
+        return problems and f"{name}: " + "; ".join(problems)
+
+    return report(program, [complaint(*case) for case in cases])
 
 
 if __name__ == "__main__":
