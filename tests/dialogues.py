@@ -25,6 +25,12 @@ def report(program, complaints):
     return 1 if failed or not complaints else 0
 
 
+def after_prompts(program, output):
+    """What follows the program's prompts in output, or None if they are not first."""
+    prompts = "".join(PROMPTS[program])
+    return output[len(prompts):] if output.startswith(prompts) else None
+
+
 def program_name(path):
     """calendar for .../calendar and for .../calendar.exe."""
     return os.path.splitext(os.path.basename(path))[0]

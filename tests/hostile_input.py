@@ -7,7 +7,7 @@ import subprocess
 import sys
 import tempfile
 
-from dialogues import PROMPTS, program_name, report, result_problem
+from dialogues import after_prompts, program_name, report, result_problem
 
 RUNS = 320
 RANDOM_STATE = 20261208
@@ -69,10 +69,10 @@ def problem(program, output, errors, status, complete):
         text = output.decode("ascii")
     except UnicodeDecodeError:
         return "output is not plain text"
-    prompts = "".join(PROMPTS[program])
-    if not text.startswith(prompts):
+    result = after_prompts(program, text)
+    if result is None:
         return "output does not start with the prompts"
-    return result_problem(program, text[len(prompts):], complete)
+    return result_problem(program, result, complete)
 
 
 def main():

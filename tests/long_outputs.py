@@ -4,18 +4,15 @@ squares near the top of the int range, and long day listings."""
 import subprocess
 import sys
 
-from dialogues import LEAD_INS, PROMPTS, day_line_problem, program_name, report
+from dialogues import LEAD_INS, after_prompts, day_line_problem, program_name, report
 
 
 def run(path, typed):
     result = subprocess.run([path], input=typed.encode(), capture_output=True, timeout=60)
     if result.returncode != 0 or result.stderr:
         return None, f"status {result.returncode}, stderr {result.stderr[:200]!r}"
-    output = result.stdout.decode("ascii")
-    prompts = "".join(PROMPTS[program_name(path)])
-    if not output.startswith(prompts):
-        return None, "no prompts"
-    return output[len(prompts):], None
+    output = after_prompts(program_name(path), result.stdout.decode("ascii"))
+    return (None, "no prompts") if output is None else (output, None)
 
 
 def squares_problem(output, last_root):
