@@ -2,9 +2,11 @@
 //
 // read_int() reads a whole number the way scanf's "%d" does, except that a
 // number beyond the range of int is clamped to the nearest end instead of
-// being undefined. The writers end the program with status 1 and one
-// "<program>: write error: <reason>" line on stderr as soon as standard
-// output fails, so that lost output is never reported as success.
+// being undefined. As soon as standard output cannot be written, or standard
+// input cannot be read, the program ends with status 1 and one
+// "<program>: write error: <reason>" or "<program>: read error: <reason>"
+// line on stderr, so that lost output or unread input is never reported as
+// success. The end of input is not an error.
 #pragma once
 
 #include <cctype>
@@ -25,11 +27,12 @@ inline void set_program_name(char const *name)
     program_name = name;
 }
 
-[[noreturn]] inline void fail_write()
+// `what` is "read" or "write".
+[[noreturn]] inline void fail(char const *what)
 {
     int const error = errno != 0 ? errno : EIO;
     // If stderr fails too, nothing is left to tell; the status still says it.
-    (void)std::fprintf(stderr, "%s: write error: %s\n", program_name, std::strerror(error));
+    (void)std::fprintf(stderr, "%s: %s error: %s\n", program_name, what, std::strerror(error));
     // _Exit, not exit: exit would try to flush the failed buffer once more.
     std::_Exit(1);
 }
@@ -37,13 +40,13 @@ inline void set_program_name(char const *name)
 inline void write(char const *text)
 {
     if (std::fputs(text, stdout) == EOF)
-        fail_write();
+        fail("write");
 }
 
 inline void write(char const *data, std::size_t size)
 {
     if (std::fwrite(data, 1, size, stdout) != size)
-        fail_write();
+        fail("write");
 }
 
 // A C variadic, so that the compiler checks each format against its values.
@@ -54,13 +57,13 @@ inline void write(char const *data, std::size_t size)
     int const written = std::vfprintf(stdout, format, arguments);
     va_end(arguments);
     if (written < 0)
-        fail_write();
+        fail("write");
 }
 
 inline void flush()
 {
     if (std::fflush(stdout) == EOF)
-        fail_write();
+        fail("write");
 }
 
 // A prompt must be on the screen, or in the pipe, before the program waits.
@@ -77,17 +80,26 @@ inline int finish()
     return 0;
 }
 
+// The next character of input, or EOF at its end.
+inline int next_char()
+{
+    int const c = std::getchar();
+    if (c == EOF && std::ferror(stdin) != 0)
+        fail("read");
+    return c;
+}
+
 // Skips white space, takes an optional sign and the digits that follow, and
 // leaves the first character that cannot continue the number unread. Returns
 // false, and leaves `value` as it was, when no digit is found.
 inline bool read_int(int &value)
 {
-    int c = std::getchar();
+    int c = next_char();
     while (std::isspace(c) != 0)
-        c = std::getchar();
+        c = next_char();
     bool const negative = c == '-';
     if (c == '-' || c == '+')
-        c = std::getchar();
+        c = next_char();
     if (std::isdigit(c) == 0) {
         (void)std::ungetc(c, stdin); // one character of pushback always succeeds
         return false;
@@ -96,7 +108,7 @@ inline bool read_int(int &value)
     // the int range, so that it cannot overflow.
     long long constexpr beyond_range = INT_MAX + 1LL;
     long long magnitude = 0;
-    for (; std::isdigit(c) != 0; c = std::getchar()) {
+    for (; std::isdigit(c) != 0; c = next_char()) {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > beyond_range)
             magnitude = beyond_range;
@@ -113,7 +125,7 @@ inline bool read_int(int &value)
 // in a scanf format does.
 inline bool read_char(char expected)
 {
-    int const c = std::getchar();
+    int const c = next_char();
     if (c == static_cast<unsigned char>(expected))
         return true;
     (void)std::ungetc(c, stdin);

@@ -1,5 +1,8 @@
-"""When standard output cannot be written, a program must stop at once, say
-"<program>: write error: <reason>" on stderr and exit with status 1."""
+"""When standard output cannot be written, or standard input cannot be read,
+a program must stop at once, say "<program>: write error: <reason>" or
+"<program>: read error: <reason>" on stderr and exit with status 1. A read
+error leaves only the prompts written so far; evensum reads nothing and
+is not affected."""
 
 import os
 import signal
@@ -7,7 +10,7 @@ import subprocess
 import sys
 import time
 
-from dialogues import program_name, report
+from dialogues import PROMPTS, program_name, report
 
 TYPICAL_ANSWER = {
     "calendar": b"8 2\n",
@@ -31,6 +34,30 @@ def to_dev_full(path, typed):
 
 def to_closed_stdout(path, typed):
     return subprocess.run([path], input=typed, stderr=subprocess.PIPE, preexec_fn=lambda: os.close(1), timeout=10)
+
+
+def from_closed_stdin(path):
+    return subprocess.run([path], stdin=subprocess.DEVNULL, capture_output=True,
+                          preexec_fn=lambda: os.close(0), timeout=10)
+
+
+def from_directory(path):
+    directory = os.open("/", os.O_RDONLY)
+    try:
+        return subprocess.run([path], stdin=directory, capture_output=True, timeout=10)
+    finally:
+        os.close(directory)
+
+
+def on_hung_up_terminal(path):
+    """Linux reads a hung-up terminal as the end of input; the prompt or the
+    result written to it is what fails."""
+    controller, terminal = os.openpty()
+    os.close(controller)
+    try:
+        return subprocess.run([path], stdin=terminal, stdout=terminal, stderr=subprocess.PIPE, timeout=10)
+    finally:
+        os.close(terminal)
 
 
 def to_pipe(path, typed, sigpipe_ignored, read_first=0):
@@ -60,15 +87,25 @@ def main():
     program = program_name(path)
     typed = TYPICAL_ANSWER[program]
 
-    def error_line(reason):
-        return f"{program}: write error: {reason}\n".encode()
+    def error_line(reason, what="write"):
+        return f"{program}: {what} error: {reason}\n".encode()
 
-    # Each case: what is done, the expected status, the expected stderr.
+    def read_error(reason):
+        """Status, stderr and stdout: only the first prompt is written."""
+        if program == "evensum":  # it reads nothing, so it never meets the error
+            return 0, b"", b"20\n"
+        return 1, error_line(reason, "read"), PROMPTS[program][0].encode()
+
+    # Each case: what is done, the expected status, the expected stderr and,
+    # where given, the expected stdout.
     cases = [
         ("to /dev/full", lambda: to_dev_full(path, typed), 1, error_line("No space left on device")),
         ("to a closed stdout", lambda: to_closed_stdout(path, typed), 1, error_line("Bad file descriptor")),
         ("to a broken pipe, SIGPIPE ignored", lambda: to_pipe(path, typed, True), 1, error_line("Broken pipe")),
+        ("on a hung-up terminal", lambda: on_hung_up_terminal(path), 1, error_line("Input/output error")),
         ("to a broken pipe, SIGPIPE default", lambda: to_pipe(path, typed, False), -signal.SIGPIPE, b""),
+        ("from a closed stdin", lambda: from_closed_stdin(path), *read_error("Bad file descriptor")),
+        ("from a directory", lambda: from_directory(path), *read_error("Is a directory")),
     ]
     if program in LONG_ANSWER:
         long_typed = LONG_ANSWER[program]
@@ -78,7 +115,7 @@ def main():
              lambda: to_pipe(path, long_typed, True, read_first=1000), 1, error_line("Broken pipe")),
         ]
 
-    def complaint(name, action, status, errors):
+    def complaint(name, action, status, errors, output=None):
         started = time.monotonic()
         result = action()
         seconds = time.monotonic() - started
@@ -87,6 +124,8 @@ def main():
             problems.append(f"status {result.returncode}, not {status}")
         if result.stderr != errors:
             problems.append(f"stderr {result.stderr!r}, not {errors!r}")
+        if output is not None and result.stdout != output:
+            problems.append(f"stdout {result.stdout!r}, not {output!r}")
         # Stopping at once: no listing is written on after the first failure.
         if seconds > 1:
             problems.append(f"took {seconds:.1f} s")
