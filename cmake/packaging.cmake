@@ -25,6 +25,7 @@ set(CPACK_PACKAGE_VENDOR "The consoletools authors")
 # A role, not a person, at a reserved domain: the project has no mail address.
 set(maintainer "consoletools maintainers <maintainers@consoletools.invalid>")
 set(CPACK_PACKAGE_CONTACT ${maintainer})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 
 if(WIN32)
   # Man pages are of no use on Windows; the licence and the README are.
@@ -49,7 +50,7 @@ else()
   # Debian's format, are only that it packages this release.
   string(TIMESTAMP packaged "%a, %d %b %Y %H:%M:%S +0000" UTC)
   file(WRITE ${PROJECT_BINARY_DIR}/changelog.Debian
-    "${PROJECT_NAME} (${PROJECT_VERSION}-1) unstable; urgency=medium\n\n"
+    "${PROJECT_NAME} (${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}) unstable; urgency=medium\n\n"
     "  * Package of release ${PROJECT_VERSION}.\n\n"
     " -- ${maintainer}  ${packaged}\n")
   gzip_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/changelog.gz)
@@ -69,7 +70,6 @@ whether a number has one, two or three digits; evensquares lists the
 squares of the even numbers below a limit; evensum writes the sum of the
 even numbers from 0 to 9.
 Each program asks for at most two whole numbers and writes one result.]])
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debian's own calendar package installs /usr/bin/calendar too.
