@@ -18,7 +18,11 @@ else()
   set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})
 endif()
 file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
-  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n")
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n"
+  "if(CPACK_GENERATOR STREQUAL \"DEB\")\n"
+  "  set(CPACK_INSTALL_CMAKE_PROJECTS \"${PROJECT_BINARY_DIR};${PROJECT_NAME};Unspecified;/;"
+  "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/\")\n"
+  "endif()\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
 
 set(CPACK_PACKAGE_VENDOR "The consoletools authors")
@@ -55,10 +59,20 @@ else()
     " -- ${maintainer}  ${packaged}\n")
   gzip_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/changelog.gz)
   gzip_file(${PROJECT_BINARY_DIR}/changelog.Debian ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
-  install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz
-    ${PROJECT_BINARY_DIR}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  # A plain install and the .tar.gz serve any Linux system: the README and
+  # the licence text go beside the programs. The .deb has them in Debian's
+  # own form instead, with the files that only Debian's tools read; only
+  # its cpack run installs the debian component.
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT standalone)
+  install(FILES LICENSES/MIT.txt DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME LICENSE
+    COMPONENT standalone)
+  install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+    DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
   install(FILES packaging/lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME ${PROJECT_NAME})
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME ${PROJECT_NAME}
+    COMPONENT debian EXCLUDE_FROM_ALL)
 endif()
 
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "six small interactive console programs")

@@ -45,13 +45,18 @@ if(windows)
   return()
 endif()
 
-set(expected share/doc/consoletools/changelog.Debian.gz share/doc/consoletools/changelog.gz
-  share/doc/consoletools/copyright share/lintian/overrides/consoletools)
+# The .tar.gz is a plain install; the .deb holds Debian's forms of the
+# documents instead of the README and the licence text.
+set(common share/doc/consoletools/changelog.gz)
 foreach(program ${programs})
-  list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
+  list(APPEND common bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
+set(expected ${common} share/doc/consoletools/LICENSE share/doc/consoletools/README.md)
 list(SORT expected)
 check_package(${scratch}/${package}.tar.gz ${package}/ ${CMAKE_COMMAND} -E tar tf)
+set(expected ${common} share/doc/consoletools/changelog.Debian.gz share/doc/consoletools/copyright
+  share/lintian/overrides/consoletools)
+list(SORT expected)
 file(GLOB deb ${scratch}/*.deb)
 # dpkg-deb lists "<mode> <owner> <size> <date> <time> ./usr/<path>".
 check_package("${deb}" " ./usr/" dpkg-deb --contents)
