@@ -18,7 +18,10 @@ else()
   set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})
 endif()
 file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
-  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n"
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n")
+# cpack reads that file once for each generator: the .deb takes CMake's
+# default component and the debian one, the others a plain install.
+file(APPEND ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
   "if(CPACK_GENERATOR STREQUAL \"DEB\")\n"
   "  set(CPACK_INSTALL_CMAKE_PROJECTS \"${PROJECT_BINARY_DIR};${PROJECT_NAME};Unspecified;/;"
   "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/\")\n"
@@ -63,8 +66,7 @@ else()
 
   # A plain install and the .tar.gz serve any Linux system: the README and
   # the licence text go beside the programs. The .deb has them in Debian's
-  # own form instead, with the files that only Debian's tools read; only
-  # its cpack run installs the debian component.
+  # own form instead, with the files that only Debian's tools read.
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT standalone)
   install(FILES LICENSES/MIT.txt DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME LICENSE
     COMPONENT standalone)
