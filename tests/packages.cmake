@@ -13,7 +13,8 @@ if(NOT status STREQUAL "0")
 endif()
 
 # check_package(<file> <top directory> <listing command...>): the files that
-# the listing names under the top directory are exactly `expected`.
+# the listing names under the top directory are exactly `expected`, in any
+# order.
 function(check_package file top)
   if(NOT EXISTS ${file})
     message(FATAL_ERROR "cpack made no ${file}:\n${log}")
@@ -29,6 +30,7 @@ function(check_package file top)
   string(REPLACE "${top}" "" held "${held}")
   string(REPLACE "\n" "" held "${held}")
   list(SORT held)
+  list(SORT expected)
   if(NOT held STREQUAL expected)
     message(FATAL_ERROR "${name} holds\n  ${held}\nnot\n  ${expected}")
   endif()
@@ -40,7 +42,6 @@ if(windows)
   foreach(program ${programs})
     list(APPEND expected bin/${program}.exe)
   endforeach()
-  list(SORT expected)
   check_package(${scratch}/${package}.zip ${package}/ ${CMAKE_COMMAND} -E tar tf)
   return()
 endif()
@@ -52,11 +53,9 @@ foreach(program ${programs})
   list(APPEND common bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
 set(expected ${common} share/doc/consoletools/LICENSE share/doc/consoletools/README.md)
-list(SORT expected)
 check_package(${scratch}/${package}.tar.gz ${package}/ ${CMAKE_COMMAND} -E tar tf)
 set(expected ${common} share/doc/consoletools/changelog.Debian.gz share/doc/consoletools/copyright
   share/lintian/overrides/consoletools)
-list(SORT expected)
 file(GLOB deb ${scratch}/*.deb)
 # dpkg-deb lists "<mode> <owner> <size> <date> <time> ./usr/<path>".
 check_package("${deb}" " ./usr/" dpkg-deb --contents)
