@@ -2,7 +2,7 @@
 # and has a matching SHA-256 file beside it; runs a program installed from
 # the .tar.gz.
 #   -D build=<build directory> -D scratch=<directory> -D package=<file name stem>
-#   -D windows=<true if the programs are Windows ones>
+#   -D windows=<true if the programs are Windows ones> -D programs=<list of the programs>
 
 file(REMOVE_RECURSE ${scratch})
 execute_process(
@@ -36,7 +36,6 @@ function(check_package file top)
   endif()
 endfunction()
 
-set(programs calendar clock12 digitcount evensquares evensum lettergrade)
 if(windows)
   set(expected LICENSE.txt README.md)
   foreach(program ${programs})
