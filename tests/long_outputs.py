@@ -1,18 +1,11 @@
 """Outputs too long for a golden table, checked by their structure: the
 squares near the top of the int range, and long day listings."""
 
-import subprocess
 import sys
 
-from dialogues import LEAD_INS, after_prompts, day_line_problem, program_name, report
-
-
-def run(path, typed):
-    result = subprocess.run([path], input=typed.encode(), capture_output=True, timeout=60)
-    if result.returncode != 0 or result.stderr:
-        return None, f"status {result.returncode}, stderr {result.stderr[:200]!r}"
-    output = after_prompts(program_name(path), result.stdout.decode("ascii"))
-    return (None, "no prompts") if output is None else (output, None)
+from dialogues import after_prompts
+from harness import arguments, program_name, report, run
+from result_forms import LEAD_INS, day_line_problem
 
 
 def squares_problem(output, last_root):
@@ -42,12 +35,16 @@ CASES = [
 
 
 def main():
-    path = sys.argv[1]
-    program = program_name(path)
+    _, command = arguments()
+    program = program_name(command)
 
     def complaint(typed, check):
-        output, why = run(path, typed)
-        why = why or check(output)
+        output, errors, status = run(command, typed.encode())
+        if status != 0 or errors:
+            why = f"status {status}, stderr {errors[:200]!r}"
+        else:
+            result = after_prompts(program, output.decode("ascii"))
+            why = "no prompts" if result is None else check(result)
         return why and f"on {typed!r}: {why}"
 
     return report(program, [complaint(typed, check) for name, typed, check in CASES if name == program])

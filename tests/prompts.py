@@ -1,5 +1,6 @@
 """Each prompt must reach the reader before the program waits for its answer,
-on a terminal and through a pipe, and the result must follow the answer."""
+through pipes, or with --terminal on a pseudo-terminal, and the result must
+follow the answer."""
 
 import os
 import pty
@@ -7,19 +8,9 @@ import select
 import subprocess
 import sys
 
-from dialogues import program_name, report
+from dialogues import DIALOGUES
+from harness import arguments, need_terminal, program_name, report
 
-# Each dialogue: the (prompt, typed line) steps, then the exact result.
-DIALOGUES = {
-    "calendar": [[("How many days?", "8"), ("Day to start with? (SUN=1, SAT=7)", "2")],
-                 "        1    2    3    4    5    6    7\n"],
-    "lettergrade": [[("Enter the numerical grade: ", "85")], "The grade is : B"],
-    "clock12": [[("Enter the time in 24-hour format: ", "15:40")],
-                "The time you've entered in 12-hour format is: 3 : 40 PM"],
-    "digitcount": [[("Enter the number: ", "42")], "The number has two digits"],
-    "evensquares": [[("Enter the number?", "50")], "4\n16\n36\n"],
-    "evensum": [[], "20\n"],
-}
 WAIT_SECONDS = 10
 
 
@@ -50,13 +41,13 @@ def read_to_end(fd, seen):
         seen += chunk
 
 
-def on_terminal(path, steps, typed_at_once=None):
+def on_terminal(command, steps, typed_at_once=None):
     """The screen of a run on a pseudo-terminal, or a complaint. Each prompt
     must be on the screen before its line is typed; typed_at_once, if given,
     is typed after the first prompt instead of one line per prompt."""
     child, terminal = pty.fork()
     if child == 0:
-        os.execv(path, [path])
+        os.execvp(command[0], command)
     screen = bytearray()
     try:
         for number, (prompt, line) in enumerate(steps):
@@ -74,8 +65,8 @@ def on_terminal(path, steps, typed_at_once=None):
     return bytes(screen), None
 
 
-def through_pipes(path, steps):
-    process = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
+def through_pipes(command, steps):
+    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
     output = bytearray()
     for prompt, line in steps:
         if not read_until(process.stdout.fileno(), output, prompt.encode()):
@@ -90,26 +81,25 @@ def through_pipes(path, steps):
 
 
 def main():
-    path = sys.argv[1]
-    program = program_name(path)
+    options, command = arguments()
+    program = program_name(command)
     steps, result = DIALOGUES[program]
 
-    def terminal_screen(typed_lines):
+    if "--terminal" not in options:
+        cases = [("through pipes", lambda: through_pipes(command, steps),
+                  ("".join(prompt for prompt, _ in steps) + result).encode())]
+    else:
+        need_terminal()
         # The terminal echoes each typed line and ends lines with CR LF.
-        shown = "".join(prompt + line + "\n" for prompt, line in typed_lines) + result
-        return shown.replace("\n", "\r\n").encode()
-
-    cases = [
-        ("on a terminal", lambda: on_terminal(path, steps), terminal_screen(steps)),
-        ("through pipes", lambda: through_pipes(path, steps),
-         ("".join(prompt for prompt, _ in steps) + result).encode()),
-    ]
-    if len(steps) == 2:
-        first, second = steps
-        at_once = f"{first[1]} {second[1]}"
-        # The second prompt and the result follow without another typed line.
-        screen = (first[0] + at_once + "\n" + second[0] + result).replace("\n", "\r\n").encode()
-        cases.append(("both answers on one line", lambda: on_terminal(path, steps, at_once), screen))
+        screen = "".join(prompt + line + "\n" for prompt, line in steps) + result
+        cases = [("on a terminal", lambda: on_terminal(command, steps), screen.replace("\n", "\r\n").encode())]
+        if len(steps) == 2:
+            first, second = steps
+            at_once = f"{first[1]} {second[1]}"
+            # The second prompt and the result follow without another typed line.
+            screen = first[0] + at_once + "\n" + second[0] + result
+            cases.append(("both answers on one line", lambda: on_terminal(command, steps, at_once),
+                          screen.replace("\n", "\r\n").encode()))
 
     def complaint(name, action, expected):
         screen, why = action()
