@@ -4,7 +4,9 @@
 # install_man_page(<page>): installs a program's man page, gzipped, where
 # man finds it. Windows gets none.
 
-find_program(GZIP gzip REQUIRED)
+if(NOT WIN32)
+  find_program(GZIP gzip REQUIRED)
+endif()
 
 function(gzip_file input output)
   add_custom_command(OUTPUT ${output}
