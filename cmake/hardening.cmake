@@ -1,34 +1,54 @@
-# Compiler and linker hardening for every program, after the OpenSSF
-# "Compiler Options Hardening Guide for C and C++", as far as g++ 12,
-# clang++ 14 and MinGW-w64 support it. These are directory options, so a
-# packager's own CMAKE_CXX_FLAGS and CMAKE_EXE_LINKER_FLAGS add to them.
+# hardening: an interface target that each program links, for the compiler
+# and linker hardening of the OpenSSF "Compiler Options Hardening Guide for
+# C and C++". Each flag is used where the toolchain accepts it, so that any
+# platform builds with the protections it has. A packager's own
+# CMAKE_CXX_FLAGS come before these on the command line: where both set the
+# same thing, these win (-D_FORTIFY_SOURCE=3 over a -D_FORTIFY_SOURCE=2).
+include(CheckCXXCompilerFlag)
+include(CheckLinkerFlag)
+include(CheckPIESupported)
+
+add_library(hardening INTERFACE)
+check_pie_supported()
+set_target_properties(hardening PROPERTIES INTERFACE_POSITION_INDEPENDENT_CODE ON)
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   return()
 endif()
 
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
-include(CheckPIESupported)
-check_pie_supported()
-
-add_compile_options(
-  -Wformat=2 -Wconversion -Wimplicit-fallthrough -Werror=format-security
-  -D_GLIBCXX_ASSERTIONS
-  -fstack-protector-strong -fstack-clash-protection -fcf-protection=full)
-
+target_compile_definitions(hardening INTERFACE _GLIBCXX_ASSERTIONS)
 # The sanitizers do not support fortified calls, and turn this off.
 option(FORTIFY_SOURCE "Build with -D_FORTIFY_SOURCE=3" ON)
 if(FORTIFY_SOURCE)
   # Fortified calls need the optimizer; glibc warns about them without it.
-  add_compile_options(
+  target_compile_options(hardening INTERFACE
     "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=3>")
 endif()
 
+# Control-flow protection is -fcf-protection on x86 and -mbranch-protection
+# (pointer authentication and BTI) on arm64. -Werror: clang++ takes a flag
+# for another target with only a warning that it is unused.
+set(CMAKE_REQUIRED_FLAGS -Werror)
+foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection=full
+    -mbranch-protection=standard)
+  string(MAKE_C_IDENTIFIER "compiler_takes${flag}" accepted)
+  check_cxx_compiler_flag(${flag} ${accepted})
+  if(${accepted})
+    target_compile_options(hardening INTERFACE ${flag})
+  endif()
+endforeach()
+unset(CMAKE_REQUIRED_FLAGS)
+
+# ELF linkers: full RELRO and a stack that is not executable. PE linkers:
+# ASLR, with 64-bit entropy, and DEP.
+foreach(flag -z,relro -z,now -z,noexecstack --as-needed --dynamicbase --nxcompat --high-entropy-va)
+  string(MAKE_C_IDENTIFIER "linker_takes${flag}" accepted)
+  check_linker_flag(CXX LINKER:${flag} ${accepted})
+  if(${accepted})
+    target_link_options(hardening INTERFACE LINKER:${flag})
+  endif()
+endforeach()
+# MinGW-w64 keeps the stack protector and the fortified calls in libssp,
+# which the driver links for this flag.
 if(WIN32)
-  # ASLR, with 64-bit entropy, and DEP. MinGW-w64 keeps the stack protector
-  # and the fortified calls in libssp, which the driver links for this flag.
-  add_link_options(
-    LINKER:--dynamicbase LINKER:--nxcompat LINKER:--high-entropy-va -fstack-protector-strong)
-else()
-  add_link_options(
-    LINKER:-z,relro LINKER:-z,now LINKER:-z,noexecstack LINKER:-z,nodlopen LINKER:--as-needed)
+  target_link_options(hardening INTERFACE -fstack-protector-strong)
 endif()
