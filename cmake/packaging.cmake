@@ -1,6 +1,8 @@
-# What the packages hold beside the programs, and how cpack makes them: a
-# .deb and a .tar.gz on Linux, a .zip on Windows, each with a SHA-256 file.
-# Two builds of one commit make the same packages, bit for bit.
+# What the packages hold beside the programs, and how cpack makes them. Each
+# build makes one package, with a SHA-256 file: a .deb from a dynamic Linux
+# build, where dpkg's tools are found; a .tar.gz from a static one; a .zip
+# from a Windows one. Two builds of one commit make the same package, bit
+# for bit, whatever the umask.
 
 # Every time stamp in the packages is SOURCE_DATE_EPOCH: from the
 # environment when it is set, else the last commit's time, else the release
@@ -16,6 +18,18 @@ else()
     set(source_date_epoch 1796774400) # 2026-12-09, the release date
   endif()
   set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})
+  # A new commit, or another one checked out, moves HEAD's reflog: configure
+  # again then, so that the packages take that commit's time.
+  execute_process(
+    COMMAND git rev-parse --path-format=absolute --git-path HEAD --git-path logs/HEAD
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    OUTPUT_VARIABLE head_files OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  string(REPLACE "\n" ";" head_files "${head_files}")
+  foreach(file IN LISTS head_files)
+    if(EXISTS ${file})
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+    endif()
+  endforeach()
 endif()
 file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
   "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n")
@@ -27,6 +41,12 @@ file(APPEND ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
   "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/\")\n"
   "endif()\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
+
+# The folders that an install makes are 0755 under a looser umask, such as
+# 002, too. A stricter one still takes bits away (mkdir applies it), so
+# releases are made under umask 022: see packaging/release.sh.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_PACKAGE_VENDOR "The consoletools authors")
 # A role, not a person, at a reserved domain: the project has no mail address.
@@ -87,19 +107,61 @@ squares of the even numbers below a limit; evensum writes the sum of the
 even numbers from 0 to 9.
 Each program asks for at most two whole numbers and writes one result.]])
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debian's own calendar package installs /usr/bin/calendar too.
 set(CPACK_DEBIAN_PACKAGE_CONFLICTS "calendar")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
-# CPack reuses CPACK_PACKAGE_FILE_NAME for its source package, so the tests
-# take the binary package's name from here.
-set(package_file_name ${PROJECT_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME})
+
+# consoletools-<version>-<system>-<processor>, as in
+# consoletools-1.2.0-linux-aarch64. CPack reuses CPACK_PACKAGE_FILE_NAME for
+# its source package, so the tests take the binary package's name from here.
+string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}"
+  package_file_name)
 set(CPACK_PACKAGE_FILE_NAME ${package_file_name})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+
+# The programs as built, for the tests and for the cross-built .deb's
+# dependency, which cpack works out from them. include(CPack) resets
+# CPACK_GENERATOR, so the tests take the generator from package_generator.
+foreach(program IN LISTS programs)
+  list(APPEND programs_built $<TARGET_FILE:${program}>)
+endforeach()
+
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  set(package_generator ZIP)
+elseif(STATIC_PIE)
+  set(package_generator TGZ)
 else()
-  set(CPACK_GENERATOR DEB TGZ)
+  find_program(DPKG_DEB dpkg-deb)
+  find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+  find_program(FILE_COMMAND file)
+  if(DPKG_DEB AND DPKG_SHLIBDEPS AND FILE_COMMAND)
+    set(package_generator DEB)
+  else()
+    message(STATUS "No .deb and no package test: dpkg-deb, dpkg-shlibdeps (dpkg-dev) or file is missing")
+  endif()
 endif()
-include(CPack)
+
+if(package_generator STREQUAL "DEB")
+  set(debian_architectures x86_64 amd64 aarch64 arm64)
+  list(FIND debian_architectures ${CMAKE_SYSTEM_PROCESSOR} at)
+  if(at GREATER_EQUAL 0)
+    math(EXPR at "${at} + 1")
+    list(GET debian_architectures ${at} CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+  endif()
+  if(NOT CMAKE_CROSSCOMPILING)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  else()
+    # dpkg-shlibdeps finds only the host's libraries; the dependency comes
+    # from the symbol versions that the programs ask of libc.
+    file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/CPackDebianDepends.cmake CONTENT
+      "include(${PROJECT_SOURCE_DIR}/cmake/debian_depends.cmake)
+libc6_dependency(\"${CMAKE_READELF}\" \"${programs_built}\" CPACK_DEBIAN_PACKAGE_DEPENDS)\n")
+    file(APPEND ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
+      "include(${PROJECT_BINARY_DIR}/CPackDebianDepends.cmake)\n")
+  endif()
+endif()
+if(package_generator)
+  set(CPACK_GENERATOR ${package_generator})
+  include(CPack)
+endif()

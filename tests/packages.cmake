@@ -1,9 +1,15 @@
-# Makes the packages and checks that each holds exactly the files it should
-# and has a matching SHA-256 file beside it; runs a program installed from
-# the .tar.gz.
+# Makes this build's package and checks that it holds exactly the files it
+# should, that the SHA-256 file beside it matches, and that its programs are
+# the tested ones, stripped; then runs lettergrade from it. A .deb must also
+# be for its programs' architecture and depend on the libc6 that they need.
 #   -D build=<build directory> -D scratch=<directory> -D package=<file name stem>
-#   -D windows=<true if the programs are Windows ones> -D programs=<list of the programs>
+#   -D generator=<DEB, TGZ or ZIP> -D programs=<the programs> -D built=<their files>
+#   -D strip=<strip> -D readelf=<readelf> -D epoch=<SOURCE_DATE_EPOCH> [-D launcher=<emulator>]
 
+# strip stamps a Windows program with SOURCE_DATE_EPOCH, as cpack has it.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+endif()
 file(REMOVE_RECURSE ${scratch})
 execute_process(
   COMMAND ${CMAKE_CPACK_COMMAND} --config ${build}/CPackConfig.cmake -B ${scratch}
@@ -11,61 +17,85 @@ execute_process(
 if(NOT status STREQUAL "0")
   message(FATAL_ERROR "cpack failed:\n${log}")
 endif()
-
-# check_package(<file> <top directory> <listing command...>): the files that
-# the listing names under the top directory are exactly `expected`, in any
-# order.
-function(check_package file top)
-  if(NOT EXISTS ${file})
-    message(FATAL_ERROR "cpack made no ${file}:\n${log}")
-  endif()
-  file(SHA256 ${file} sum)
-  file(READ ${file}.sha256 recorded)
-  get_filename_component(name ${file} NAME)
-  if(NOT recorded STREQUAL "${sum}  ${name}\n")
-    message(FATAL_ERROR "${name}.sha256 holds [${recorded}], not the sum ${sum}")
-  endif()
-  execute_process(COMMAND ${ARGN} ${file} OUTPUT_VARIABLE listing COMMAND_ERROR_IS_FATAL ANY)
-  string(REGEX MATCHALL "${top}[^\n]*[^/\n]\n" held "${listing}")
-  string(REPLACE "${top}" "" held "${held}")
-  string(REPLACE "\n" "" held "${held}")
-  list(SORT held)
-  list(SORT expected)
-  if(NOT held STREQUAL expected)
-    message(FATAL_ERROR "${name} holds\n  ${held}\nnot\n  ${expected}")
-  endif()
-endfunction()
-
-if(windows)
-  set(expected LICENSE.txt README.md)
-  foreach(program ${programs})
-    list(APPEND expected bin/${program}.exe)
-  endforeach()
-  check_package(${scratch}/${package}.zip ${package}/ ${CMAKE_COMMAND} -E tar tf)
-  return()
+file(GLOB made ${scratch}/*.deb ${scratch}/*.tar.gz ${scratch}/*.zip)
+list(LENGTH made count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "cpack made ${count} packages, not one:\n${log}")
+endif()
+get_filename_component(name ${made} NAME)
+file(SHA256 ${made} sum)
+file(READ ${made}.sha256 recorded)
+if(NOT recorded STREQUAL "${sum}  ${name}\n")
+  message(FATAL_ERROR "${name}.sha256 holds [${recorded}], not the sum ${sum}")
 endif()
 
-# The .tar.gz is a plain install; the .deb holds Debian's forms of the
-# documents instead of the README and the licence text.
-set(common share/doc/consoletools/changelog.gz)
-foreach(program ${programs})
-  list(APPEND common bin/${program} share/man/man1/${program}.1.gz)
+# What the package holds, by generator: the .zip serves Windows, the
+# .tar.gz is a plain install for any Linux, and the .deb holds Debian's
+# forms of the documents instead of the README and the licence text.
+set(docs share/doc/consoletools)
+foreach(program IN LISTS programs)
+  list(APPEND zip bin/${program}.exe)
+  list(APPEND linux bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
-set(expected ${common} share/doc/consoletools/LICENSE share/doc/consoletools/README.md)
-check_package(${scratch}/${package}.tar.gz ${package}/ ${CMAKE_COMMAND} -E tar tf)
-set(expected ${common} share/doc/consoletools/changelog.Debian.gz share/doc/consoletools/copyright
-  share/lintian/overrides/consoletools)
-file(GLOB deb ${scratch}/*.deb)
-# dpkg-deb lists "<mode> <owner> <size> <date> <time> ./usr/<path>".
-check_package("${deb}" " ./usr/" dpkg-deb --contents)
+list(APPEND zip LICENSE.txt README.md)
+list(APPEND linux ${docs}/changelog.gz)
+set(tgz ${linux} ${docs}/LICENSE ${docs}/README.md)
+set(deb ${linux} ${docs}/changelog.Debian.gz ${docs}/copyright share/lintian/overrides/consoletools)
+string(TOLOWER ${generator} kind)
+set(expected ${${kind}})
 
-file(MAKE_DIRECTORY ${scratch}/prefix)
-file(ARCHIVE_EXTRACT INPUT ${scratch}/${package}.tar.gz DESTINATION ${scratch}/prefix)
-file(WRITE ${scratch}/typed "85\n")
-execute_process(
-  COMMAND ${scratch}/prefix/${package}/bin/lettergrade
-  INPUT_FILE ${scratch}/typed
-  OUTPUT_VARIABLE output RESULT_VARIABLE status)
-if(NOT output STREQUAL "Enter the numerical grade: The grade is : B" OR NOT status STREQUAL "0")
-  message(FATAL_ERROR "installed lettergrade wrote [${output}] with status ${status}")
+set(unpacked ${scratch}/unpacked)
+if(generator STREQUAL "DEB")
+  execute_process(COMMAND dpkg-deb -x ${made} ${unpacked} COMMAND_ERROR_IS_FATAL ANY)
+  set(top ${unpacked}/usr)
+else()
+  file(ARCHIVE_EXTRACT INPUT ${made} DESTINATION ${unpacked})
+  set(top ${unpacked}/${package})
+endif()
+file(GLOB_RECURSE held LIST_DIRECTORIES false RELATIVE ${top} ${top}/*)
+list(SORT held)
+list(SORT expected)
+if(NOT held STREQUAL expected)
+  message(FATAL_ERROR "${name} holds\n  ${held}\nnot\n  ${expected}")
+endif()
+
+foreach(program IN LISTS built)
+  get_filename_component(file ${program} NAME)
+  execute_process(COMMAND ${strip} -o ${scratch}/${file} ${program} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${scratch}/${file} ${top}/bin/${file}
+    RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${name} holds a bin/${file} that is not the tested one, stripped")
+  endif()
+endforeach()
+
+if(generator STREQUAL "DEB")
+  include(${CMAKE_CURRENT_LIST_DIR}/../cmake/debian_depends.cmake)
+  file(GLOB packaged ${top}/bin/*)
+  libc6_dependency(${readelf} "${packaged}" dependency)
+  execute_process(COMMAND ${readelf} --file-header ${top}/bin/lettergrade OUTPUT_VARIABLE header)
+  if(header MATCHES "Machine: +AArch64")
+    set(architecture arm64)
+  elseif(header MATCHES "Machine: +Advanced Micro Devices X86-64")
+    set(architecture amd64)
+  endif()
+  foreach(field Architecture Depends)
+    execute_process(COMMAND dpkg-deb --field ${made} ${field}
+      OUTPUT_VARIABLE ${field} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+  if(NOT Architecture STREQUAL "${architecture}" OR NOT Depends STREQUAL dependency)
+    message(FATAL_ERROR "${name} is for ${Architecture} and depends on ${Depends}; "
+      "its programs are for ${architecture} and need ${dependency}")
+  endif()
+endif()
+
+if(NOT generator STREQUAL "ZIP")
+  file(WRITE ${scratch}/typed "85\n")
+  execute_process(
+    COMMAND ${launcher} ${top}/bin/lettergrade
+    INPUT_FILE ${scratch}/typed
+    OUTPUT_VARIABLE output RESULT_VARIABLE status)
+  if(NOT output STREQUAL "Enter the numerical grade: The grade is : B" OR NOT status STREQUAL "0")
+    message(FATAL_ERROR "lettergrade from ${name} wrote [${output}] with status ${status}")
+  endif()
 endif()
