@@ -52,3 +52,11 @@ endforeach()
 if(WIN32)
   target_link_options(hardening INTERFACE -fstack-protector-strong)
 endif()
+
+# Static PIE programs hold their libc, so they run on any Linux of their
+# architecture. The flag goes with the libraries, after CMake's own -pie,
+# which would otherwise turn it back into a dynamic link.
+option(STATIC_PIE "Link the programs as static PIE" OFF)
+if(STATIC_PIE)
+  target_link_libraries(hardening INTERFACE -static-pie)
+endif()
