@@ -1,25 +1,29 @@
 #!/bin/sh
-# Packages the current commit twice, from two fresh clones in different
-# folders built at different times, with no SOURCE_DATE_EPOCH set, and fails
-# unless both give the same .deb and .tar.gz files, bit for bit.
+# Makes the release of the current commit a second time, from a fresh clone
+# in another folder, a second later and under umask 077, and fails unless it
+# holds the same artifacts as build/release/, bit for bit. Run
+# packaging/release.sh first, in a clean clone.
 set -eu
 top=$(git rev-parse --show-toplevel)
+first="$top/build/release"
+ls "$first"/*.sha256 >/dev/null
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 unset SOURCE_DATE_EPOCH
 
-for clone in "$scratch/one" "$scratch/second/two"; do
-  git clone --quiet "$top" "$clone"
-  cmake -S "$clone" -B "$clone/build" -G Ninja -D BUILD_TESTING=OFF >/dev/null
-  cmake --build "$clone/build" >/dev/null
-  (cd "$clone/build" && cpack >/dev/null)
-  sleep 1
-done
+sleep 1
+(umask 077 && git clone --quiet "$top" "$scratch/again" &&
+  sh "$scratch/again/packaging/release.sh" --no-tests >/dev/null)
+second="$scratch/again/build/release"
 
 status=0
-for package in "$scratch"/one/build/*.deb "$scratch"/one/build/*.tar.gz; do
-  name=$(basename "$package")
-  if cmp "$package" "$scratch/second/two/build/$name"; then
+if [ "$(ls "$first")" != "$(ls "$second")" ]; then
+  echo "the second release holds other files:" $(ls "$second") >&2
+  status=1
+fi
+for sum in "$first"/*.sha256; do
+  name=$(basename "$sum" .sha256)
+  if cmp "$first/$name" "$second/$name"; then
     echo "reproducible: $name"
   else
     status=1

@@ -1,0 +1,38 @@
+#!/bin/sh
+# Makes a release in build/release/: every artifact, each with its SHA-256
+# file. Each build's whole test suite runs before its artifact is packaged,
+# from the very programs that the tests ran. Run it in a clean clone.
+#   sh packaging/release.sh [--no-tests]
+# --no-tests builds and packages only (packaging/check_reproducible.sh).
+set -eu
+cd "$(dirname "$0")/.."
+tests=yes
+[ "${1-}" = --no-tests ] && tests=no
+# As dpkg-buildpackage does: the modes of the files and folders in the
+# packages must not depend on the umask of whoever makes them.
+umask 022
+
+release=build/release
+rm -rf "$release"
+mkdir -p "$release"
+# Each build makes one artifact: a .deb from the dynamic Linux builds, a
+# .tar.gz from the static ones and a .zip from the Windows one.
+for preset in default arm64 static arm64-static windows; do
+  if [ "$tests" = yes ]; then
+    cmake --workflow --preset "$preset" --fresh
+  else
+    cmake --preset "$preset" --fresh -D BUILD_TESTING=OFF
+    cmake --build --preset "$preset"
+  fi
+  packages="build/$preset/packages"
+  rm -rf "$packages"
+  cpack --config "build/$preset/CPackConfig.cmake" -B "$packages"
+  set -- "$packages"/*.sha256
+  if [ $# -ne 1 ] || [ ! -e "$1" ]; then
+    echo "release.sh: cpack made $# packages for $preset, not one" >&2
+    exit 1
+  fi
+  cp "$1" "${1%.sha256}" "$release/"
+done
+cd "$release"
+sha256sum -c ./*.sha256
