@@ -2,7 +2,10 @@
 """Measures calendar's long listings side by side with their peers, in one run,
 and prints each figure and the ratios against the targets.
 
-    python3 bench/calendar_bench.py [build directory, default build/default]
+    python3 bench/calendar_bench.py [dynamic build [static build]]
+
+The builds default to build/default and build/static; the dynamic one must
+have its bench targets built too.
 """
 
 import os
@@ -16,14 +19,17 @@ MOST_DAYS = 2147483647
 MIB = 1024 * 1024
 
 
-def best_seconds(command, typed=""):
-    """Best wall time of RUNS runs of a shell command fed typed on stdin."""
-    times = []
+def best_seconds(commands, typed):
+    """Best wall time of each shell command, fed typed on stdin, over RUNS
+    rounds. Each round runs every command once, so that a change in the
+    machine's load falls on all of them alike."""
+    times = {name: [] for name in commands}
     for _ in range(RUNS):
-        started = time.perf_counter()
-        subprocess.run(["sh", "-c", command], input=typed.encode(), check=True)
-        times.append(time.perf_counter() - started)
-    return min(times)
+        for name, command in commands.items():
+            started = time.perf_counter()
+            subprocess.run(["sh", "-c", command], input=typed.encode(), check=True)
+            times[name].append(time.perf_counter() - started)
+    return {name: min(runs) for name, runs in times.items()}
 
 
 def output_bytes(command, typed=""):
@@ -40,7 +46,9 @@ def peak_kib(command, typed, seconds):
 
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build/default"
+    static_build = sys.argv[2] if len(sys.argv) > 2 else "build/static"
     calendar = os.path.join(build, "calendar", "calendar")
+    static_calendar = os.path.join(static_build, "calendar", "calendar")
     reference = os.path.join(build, "bench", "printf_calendar")
     unhardened = os.path.join(build, "bench", "unhardened_calendar")
     typed = f"{DAYS} 1\n"
@@ -51,16 +59,20 @@ def main():
         sys.exit("the printf reference does not write the same listing")
     if output_bytes(unhardened, typed) != listing_bytes:
         sys.exit("the unhardened build does not write the same listing")
+    if output_bytes(static_calendar, typed) != listing_bytes:
+        sys.exit("the static build does not write the same listing")
 
-    figures = {
-        "calendar to /dev/null": best_seconds(f"{calendar} > /dev/null", typed),
-        "unhardened calendar to /dev/null": best_seconds(f"{unhardened} > /dev/null", typed),
-        "printf reference to /dev/null": best_seconds(f"{reference} > /dev/null", typed),
-        "seq to /dev/null": best_seconds(f"seq 1 {DAYS - 1} > /dev/null"),
-        "calendar | cat > /dev/null": best_seconds(f"{calendar} | cat > /dev/null", typed),
-        "dd constant buffer | cat > /dev/null": best_seconds(
-            f"dd if=/dev/zero bs=64K count={listing_bytes} iflag=count_bytes status=none | cat > /dev/null"),
-    }
+    # seq and dd leave the typed answers unread.
+    figures = best_seconds({
+        "calendar to /dev/null": f"{calendar} > /dev/null",
+        "unhardened calendar to /dev/null": f"{unhardened} > /dev/null",
+        "static calendar to /dev/null": f"{static_calendar} > /dev/null",
+        "printf reference to /dev/null": f"{reference} > /dev/null",
+        "seq to /dev/null": f"seq 1 {DAYS - 1} > /dev/null",
+        "calendar | cat > /dev/null": f"{calendar} | cat > /dev/null",
+        "dd constant buffer | cat > /dev/null":
+            f"dd if=/dev/zero bs=64K count={listing_bytes} iflag=count_bytes status=none | cat > /dev/null",
+    }, typed)
     print(f"{DAYS:,} days: calendar writes {listing_bytes:,} bytes, seq 1 {DAYS - 1} writes {seq_bytes:,}")
     for name, seconds in figures.items():
         print(f"  {name:40} {seconds:7.3f} s")
@@ -72,6 +84,7 @@ def main():
     seq_rate = seq_bytes / figures["seq to /dev/null"]
     ratios = [
         ("time against the unhardened build", figures["calendar to /dev/null"] / figures["unhardened calendar to /dev/null"], "<=", 1.15),
+        ("static time against dynamic", figures["static calendar to /dev/null"] / figures["calendar to /dev/null"], "<=", 1.10),
         ("faster than the printf reference", figures["printf reference to /dev/null"] / figures["calendar to /dev/null"], ">=", 8),
         ("bytes per second against seq", calendar_rate / seq_rate, ">=", 2.5),
         ("time through a pipe against dd", figures["calendar | cat > /dev/null"] / figures["dd constant buffer | cat > /dev/null"], "<=", 3.5),
