@@ -6,8 +6,11 @@
 # --no-tests builds and packages only (packaging/check_reproducible.sh).
 set -eu
 cd "$(dirname "$0")/.."
-tests=yes
-[ "${1-}" = --no-tests ] && tests=no
+case "$*" in
+"") tests=yes ;;
+--no-tests) tests=no ;;
+*) echo "usage: sh packaging/release.sh [--no-tests]" >&2; exit 2 ;;
+esac
 # As dpkg-buildpackage does: the modes of the files and folders in the
 # packages must not depend on the umask of whoever makes them.
 umask 022
