@@ -60,9 +60,11 @@ inline void write(char const *data, std::size_t size)
         fail("write");
 }
 
+// The error flag too: Windows' C runtime can lose a write through a
+// temporary buffer and still have printf and fflush report success.
 inline void flush()
 {
-    if (std::fflush(stdout) == EOF)
+    if (std::fflush(stdout) == EOF || std::ferror(stdout) != 0)
         fail("write");
 }
 
