@@ -3,8 +3,7 @@ squares near the top of the int range, and long day listings."""
 
 import sys
 
-from dialogues import after_prompts
-from harness import arguments, program_name, report, run
+from harness import Hung, Program, ending_problems, report
 from result_forms import LEAD_INS, day_line_problem
 
 
@@ -35,19 +34,20 @@ CASES = [
 
 
 def main():
-    _, command = arguments()
-    program = program_name(command)
+    program = Program()
 
     def complaint(typed, check):
-        output, errors, status = run(command, typed.encode())
-        if status != 0 or errors:
-            why = f"status {status}, stderr {errors[:200]!r}"
-        else:
-            result = after_prompts(program, output.decode("ascii"))
-            why = "no prompts" if result is None else check(result)
+        try:
+            result = program.run(typed.encode())
+        except Hung as hung:
+            return f"on {typed!r}: {hung}"
+        why = "; ".join(ending_problems(result))
+        if not why:
+            answer, why = program.after_prompts(result.output)
+            why = why or check(answer)
         return why and f"on {typed!r}: {why}"
 
-    return report(program, [complaint(typed, check) for name, typed, check in CASES if name == program])
+    return report(program, [complaint(typed, check) for name, typed, check in CASES if name == program.name])
 
 
 if __name__ == "__main__":

@@ -1,15 +1,18 @@
 """Each prompt must reach the reader before the program waits for its answer,
 through pipes, or with --terminal on a pseudo-terminal, and the result must
-follow the answer."""
+follow the answer. This check talks with the program step by step, so it
+starts the program itself instead of through harness.run."""
 
 import os
 import pty
 import select
+import signal
 import subprocess
 import sys
+import time
 
 from dialogues import DIALOGUES
-from harness import arguments, need_terminal, program_name, report
+from harness import RUN_SECONDS, Program, need_terminal, report
 
 WAIT_SECONDS = 10
 
@@ -41,6 +44,20 @@ def read_to_end(fd, seen):
         seen += chunk
 
 
+def exit_status(pid):
+    """pid's exit status, or None if it has not ended within RUN_SECONDS;
+    then it is killed."""
+    deadline = time.monotonic() + RUN_SECONDS
+    while time.monotonic() < deadline:
+        ended, status = os.waitpid(pid, os.WNOHANG)
+        if ended:
+            return os.waitstatus_to_exitcode(status)
+        time.sleep(0.05)
+    os.kill(pid, signal.SIGKILL)
+    os.waitpid(pid, 0)
+    return None
+
+
 def on_terminal(command, steps, typed_at_once=None):
     """The screen of a run on a pseudo-terminal, or a complaint. Each prompt
     must be on the screen before its line is typed; typed_at_once, if given,
@@ -59,10 +76,14 @@ def on_terminal(command, steps, typed_at_once=None):
         read_to_end(terminal, screen)
     finally:
         os.close(terminal)
-        _, status = os.waitpid(child, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        return None, f"status {os.waitstatus_to_exitcode(status)}"
-    return bytes(screen), None
+        status = exit_status(child)
+    return ending(bytes(screen), status)
+
+
+def ending(output, status):
+    if status is None:
+        return None, f"still running after {RUN_SECONDS} s"
+    return (output, None) if status == 0 else (None, f"status {status}")
 
 
 def through_pipes(command, steps):
@@ -76,18 +97,24 @@ def through_pipes(command, steps):
         process.stdin.write((line + "\n").encode())
     process.stdin.close()
     read_to_end(process.stdout.fileno(), output)
-    status = process.wait(timeout=WAIT_SECONDS)
-    return (bytes(output), None) if status == 0 else (None, f"status {status}")
+    process.stdout.close()
+    try:
+        status = process.wait(RUN_SECONDS)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        status = None
+    return ending(bytes(output), status)
 
 
 def main():
-    options, command = arguments()
-    program = program_name(command)
-    steps, result = DIALOGUES[program]
+    program = Program()
+    command = program.command
+    steps, result = DIALOGUES[program.name]
 
-    if "--terminal" not in options:
-        cases = [("through pipes", lambda: through_pipes(command, steps),
-                  ("".join(prompt for prompt, _ in steps) + result).encode())]
+    if "--terminal" not in program.options:
+        dialogue = "".join(prompt for prompt, _ in steps) + result
+        cases = [("through pipes", lambda: through_pipes(command, steps), program.line_ends(dialogue))]
     else:
         need_terminal()
         # The terminal echoes each typed line and ends lines with CR LF.
