@@ -1,10 +1,12 @@
 # Makes this build's package and checks that it holds exactly the files it
 # should, that the SHA-256 file beside it matches, and that its programs are
-# the tested ones, stripped; then runs lettergrade from it. A .deb must also
-# be for its programs' architecture and depend on the libc6 that they need.
+# the tested ones, stripped; then runs each program's dialogue from it. A
+# .deb must also be for its programs' architecture, depend on the libc6 that
+# they need and have no maintainer scripts.
 #   -D build=<build directory> -D scratch=<directory> -D package=<file name stem>
 #   -D generator=<DEB, TGZ or ZIP> -D programs=<the programs> -D built=<their files>
-#   -D strip=<strip> -D readelf=<readelf> -D epoch=<SOURCE_DATE_EPOCH> [-D launcher=<emulator>]
+#   -D strip=<strip> -D readelf=<readelf> -D epoch=<SOURCE_DATE_EPOCH>
+#   -D prompts=<the command of the prompts check, up to the program>
 
 # strip stamps a Windows program with SOURCE_DATE_EPOCH, as cpack has it.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
@@ -44,6 +46,8 @@ set(deb ${linux} ${docs}/changelog.Debian.gz ${docs}/copyright share/lintian/ove
 string(TOLOWER ${generator} kind)
 set(expected ${${kind}})
 
+# Everything that the package would install, under its one top folder: /usr
+# for a .deb, a folder named for the package in an archive.
 set(unpacked ${scratch}/unpacked)
 if(generator STREQUAL "DEB")
   execute_process(COMMAND dpkg-deb -x ${made} ${unpacked} COMMAND_ERROR_IS_FATAL ANY)
@@ -52,7 +56,9 @@ else()
   file(ARCHIVE_EXTRACT INPUT ${made} DESTINATION ${unpacked})
   set(top ${unpacked}/${package})
 endif()
-file(GLOB_RECURSE held LIST_DIRECTORIES false RELATIVE ${top} ${top}/*)
+file(RELATIVE_PATH top_folder ${unpacked} ${top})
+list(TRANSFORM expected PREPEND ${top_folder}/)
+file(GLOB_RECURSE held LIST_DIRECTORIES false RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT held)
 list(SORT expected)
 if(NOT held STREQUAL expected)
@@ -66,6 +72,10 @@ foreach(program IN LISTS built)
     RESULT_VARIABLE differs)
   if(differs)
     message(FATAL_ERROR "${name} holds a bin/${file} that is not the tested one, stripped")
+  endif()
+  execute_process(COMMAND ${prompts} ${top}/bin/${file} OUTPUT_VARIABLE output RESULT_VARIABLE status)
+  if(NOT status STREQUAL "0")
+    message(FATAL_ERROR "bin/${file} from ${name}:\n${output}")
   endif()
 endforeach()
 
@@ -88,15 +98,11 @@ if(generator STREQUAL "DEB")
     message(FATAL_ERROR "${name} is for ${Architecture} and depends on ${Depends}; "
       "its programs are for ${architecture} and need GLIBC_${newest}")
   endif()
-endif()
 
-if(NOT generator STREQUAL "ZIP")
-  file(WRITE ${scratch}/typed "85\n")
-  execute_process(
-    COMMAND ${launcher} ${top}/bin/lettergrade
-    INPUT_FILE ${scratch}/typed
-    OUTPUT_VARIABLE output RESULT_VARIABLE status)
-  if(NOT output STREQUAL "Enter the numerical grade: The grade is : B" OR NOT status STREQUAL "0")
-    message(FATAL_ERROR "lettergrade from ${name} wrote [${output}] with status ${status}")
+  execute_process(COMMAND dpkg-deb --control ${made} ${scratch}/control COMMAND_ERROR_IS_FATAL ANY)
+  file(GLOB control_files RELATIVE ${scratch}/control ${scratch}/control/*)
+  list(SORT control_files)
+  if(NOT control_files STREQUAL "control;md5sums")
+    message(FATAL_ERROR "${name}'s control part holds ${control_files}, not control;md5sums")
   endif()
 endif()
