@@ -1,7 +1,9 @@
 #!/bin/sh
-# Makes a release in build/release/: every artifact, each with its SHA-256
-# file. Each build's whole test suite runs before its artifact is packaged,
-# from the very programs that the tests ran. Run it in a clean clone.
+# Makes a release of the commit checked out in build/release/: every
+# artifact, each with its SHA-256 file. Each build's whole test suite runs
+# before its artifact is packaged, from the very programs that the tests
+# ran. It refuses a tree with uncommitted changes, which no artifact could
+# name.
 #   sh packaging/release.sh [--no-tests]
 # --no-tests builds and packages only (packaging/check_reproducible.sh).
 set -eu
@@ -11,6 +13,15 @@ case "$*" in
 --no-tests) tests=no ;;
 *) echo "usage: sh packaging/release.sh [--no-tests]" >&2; exit 2 ;;
 esac
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" != "$(pwd -P)" ]; then
+  echo "release.sh: $(pwd -P) is not a git clone; a release is made from one" >&2
+  exit 1
+fi
+if [ -n "$(git status --porcelain)" ]; then
+  echo "release.sh: the tree has changes that are not committed:" >&2
+  git status --short >&2
+  exit 1
+fi
 # As dpkg-buildpackage does: the modes of the files and folders in the
 # packages must not depend on the umask of whoever makes them.
 umask 022
