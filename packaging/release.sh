@@ -1,9 +1,9 @@
 #!/bin/sh
-# Makes a release of the commit checked out in build/release/: every
-# artifact, each with its SHA-256 file. Each build's whole test suite runs
-# before its artifact is packaged, from the very programs that the tests
-# ran. It refuses a tree with uncommitted changes, which no artifact could
-# name.
+# Makes a release of the commit checked out, in build/release/: every
+# artifact and the source archive, each with its SHA-256 file. Each build's
+# whole test suite runs before its artifact is packaged, from the very
+# programs that the tests ran; the first of them is the default workflow.
+# It refuses a tree with uncommitted changes, which no artifact could name.
 #   sh packaging/release.sh [--no-tests]
 # --no-tests builds and packages only (packaging/check_reproducible.sh).
 set -eu
@@ -48,5 +48,15 @@ for preset in default arm64 static arm64-static windows; do
   fi
   cp "$1" "${1%.sha256}" "$release/"
 done
+
+# The source archive: the committed tree in one top folder, named for the
+# project and version as the default build has them. git archive dates
+# every file with the commit's time, so the archive is reproducible too.
+cache=build/default/CMakeCache.txt
+name=$(sed -n 's/^CMAKE_PROJECT_NAME:STATIC=//p' "$cache")-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
+git -c tar.umask=022 archive --format=tar --prefix="$name/" -o "$release/$name.tar" HEAD
+gzip -9n "$release/$name.tar"
+
 cd "$release"
+sha256sum "$name.tar.gz" >"$name.tar.gz.sha256"
 sha256sum -c ./*.sha256
