@@ -25,6 +25,9 @@ fi
 # As dpkg-buildpackage does: the modes of the files and folders in the
 # packages must not depend on the umask of whoever makes them.
 umask 022
+# The tests run on every core; the presets name no machine's count.
+CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+export CTEST_PARALLEL_LEVEL
 
 release=build/release
 rm -rf "$release"
