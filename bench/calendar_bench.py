@@ -13,34 +13,62 @@ import subprocess
 import sys
 import time
 
+# calendar's prompts, from the test tables; no __pycache__ is left there.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from dialogues import prompts  # noqa: E402
+
 RUNS = 5  # each figure is the best of these
 DAYS = 100_000_000
 MOST_DAYS = 2147483647
 MIB = 1024 * 1024
 
 
+def run_into(command, typed, sink):
+    """Runs command, an argument list, fed typed on stdin. sink is
+    "/dev/null", or "cat" for a pipe into cat, which writes to /dev/null."""
+    with open(os.devnull, "wb") as null:
+        if sink == "/dev/null":
+            subprocess.run(command, input=typed.encode(), stdout=null, check=True)
+            return
+        cat = subprocess.Popen(["cat"], stdin=subprocess.PIPE, stdout=null)
+        subprocess.run(command, input=typed.encode(), stdout=cat.stdin, check=True)
+        cat.stdin.close()
+        if cat.wait() != 0:
+            sys.exit("cat failed")
+
+
 def best_seconds(commands, typed):
-    """Best wall time of each shell command, fed typed on stdin, over RUNS
-    rounds. Each round runs every command once, so that a change in the
-    machine's load falls on all of them alike."""
+    """Best wall time of each (command, sink) over RUNS rounds. Each round runs
+    every command once, so that a change in the machine's load falls on all
+    of them alike."""
     times = {name: [] for name in commands}
     for _ in range(RUNS):
-        for name, command in commands.items():
+        for name, (command, sink) in commands.items():
             started = time.perf_counter()
-            subprocess.run(["sh", "-c", command], input=typed.encode(), check=True)
+            run_into(command, typed, sink)
             times[name].append(time.perf_counter() - started)
     return {name: min(runs) for name, runs in times.items()}
 
 
 def output_bytes(command, typed=""):
-    result = subprocess.run(["sh", "-c", f"{command} | wc -c"], input=typed.encode(), capture_output=True, check=True)
-    return int(result.stdout)
+    """The length of command's output, counted as it streams past."""
+    with subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE) as process:
+        process.stdin.write(typed.encode())
+        process.stdin.close()
+        count = 0
+        while chunk := process.stdout.read(1 << 20):
+            count += len(chunk)
+    if process.returncode != 0:
+        sys.exit(f"{command[0]} failed")
+    return count
 
 
 def peak_kib(command, typed, seconds):
     """Peak resident memory, stopping the command after seconds if need be."""
-    result = subprocess.run(["/usr/bin/time", "-f", "%M", "timeout", str(seconds), "sh", "-c", command],
-                            input=typed.encode(), capture_output=True)
+    with open(os.devnull, "wb") as null:
+        result = subprocess.run(["/usr/bin/time", "-f", "%M", "timeout", str(seconds), *command],
+                                input=typed.encode(), stdout=null, stderr=subprocess.PIPE)
     return int(result.stderr.decode().split()[-1])
 
 
@@ -53,30 +81,31 @@ def main():
     unhardened = os.path.join(build, "bench", "unhardened_calendar")
     typed = f"{DAYS} 1\n"
 
-    listing_bytes = output_bytes(calendar, typed)
-    seq_bytes = output_bytes(f"seq 1 {DAYS - 1}")
-    if output_bytes(reference, typed) + 47 != listing_bytes:  # the reference writes no prompts
-        sys.exit("the printf reference does not write the same listing")
-    if output_bytes(unhardened, typed) != listing_bytes:
+    listing_bytes = output_bytes([calendar], typed)
+    seq = ["seq", "1", str(DAYS - 1)]
+    seq_bytes = output_bytes(seq)
+    if output_bytes([reference], typed) + len("".join(prompts("calendar"))) != listing_bytes:
+        sys.exit("the printf reference, which writes no prompts, does not write the same listing")
+    if output_bytes([unhardened], typed) != listing_bytes:
         sys.exit("the unhardened build does not write the same listing")
-    if output_bytes(static_calendar, typed) != listing_bytes:
+    if output_bytes([static_calendar], typed) != listing_bytes:
         sys.exit("the static build does not write the same listing")
 
     # seq and dd leave the typed answers unread.
+    dd = ["dd", "if=/dev/zero", "bs=64K", f"count={listing_bytes}", "iflag=count_bytes", "status=none"]
     figures = best_seconds({
-        "calendar to /dev/null": f"{calendar} > /dev/null",
-        "unhardened calendar to /dev/null": f"{unhardened} > /dev/null",
-        "static calendar to /dev/null": f"{static_calendar} > /dev/null",
-        "printf reference to /dev/null": f"{reference} > /dev/null",
-        "seq to /dev/null": f"seq 1 {DAYS - 1} > /dev/null",
-        "calendar | cat > /dev/null": f"{calendar} | cat > /dev/null",
-        "dd constant buffer | cat > /dev/null":
-            f"dd if=/dev/zero bs=64K count={listing_bytes} iflag=count_bytes status=none | cat > /dev/null",
+        "calendar to /dev/null": ([calendar], "/dev/null"),
+        "unhardened calendar to /dev/null": ([unhardened], "/dev/null"),
+        "static calendar to /dev/null": ([static_calendar], "/dev/null"),
+        "printf reference to /dev/null": ([reference], "/dev/null"),
+        "seq to /dev/null": (seq, "/dev/null"),
+        "calendar | cat > /dev/null": ([calendar], "cat"),
+        "dd constant buffer | cat > /dev/null": (dd, "cat"),
     }, typed)
     print(f"{DAYS:,} days: calendar writes {listing_bytes:,} bytes, seq 1 {DAYS - 1} writes {seq_bytes:,}")
     for name, seconds in figures.items():
         print(f"  {name:40} {seconds:7.3f} s")
-    memory = {days: peak_kib(f"{calendar} > /dev/null", f"{days} 1\n", 5) for days in (DAYS, MOST_DAYS)}
+    memory = {days: peak_kib([calendar], f"{days} 1\n", 5) for days in (DAYS, MOST_DAYS)}
     for days, kib in memory.items():
         print(f"  peak memory at {days:>13,} days {kib:14,} KiB")
 
