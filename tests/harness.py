@@ -59,7 +59,7 @@ class Program:
         """text, whose lines end with LF, as the program writes it."""
         return (text.replace("\n", "\r\n") if self.windows else text).encode()
 
-    def after_prompts(self, output):
+    def answer(self, output):
         """What the program wrote after its prompts, with LF line ends, and
         None; or None and why output is not that."""
         try:

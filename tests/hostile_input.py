@@ -55,7 +55,7 @@ def problem(program, result):
         endings.append(ending_problems(result, 1, program.broken_pipe_line()))
     if all(endings):
         return "; ".join(endings[0])
-    answer, why = program.after_prompts(result.output)
+    answer, why = program.answer(result.output)
     return why or result_problem(program.name, answer, complete)
 
 

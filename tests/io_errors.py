@@ -56,20 +56,22 @@ def main():
             return 0, b"", program.line_ends("20\n")
         return 1, program.error_line("read", reason, on_windows), program.line_ends(prompts(program.name)[0])
 
-    write_error = program.error_line
+    def write_error(reason):
+        return program.error_line("write", reason)
+
     broken_pipe = program.broken_pipe_line()
-    no_space = write_error("write", "No space left on device")
+    no_space = write_error("No space left on device")
 
     # Each case: what is done, the expected status, the expected stderr and,
     # where given, the expected stdout.
     if "--terminal" in program.options:
         need_terminal()
         cases = [("on a hung-up terminal", lambda: on_hung_up_terminal(program), 1,
-                  write_error("write", "Input/output error"))]
+                  write_error("Input/output error"))]
     else:
         cases = [
             ("to a closed stdout", lambda: program.run(typed, stdout=CLOSED), 1,
-             write_error("write", "Bad file descriptor")),
+             write_error("Bad file descriptor")),
             ("to a broken pipe, SIGPIPE ignored", lambda: program.run(typed, stdout=BROKEN_PIPE), 1, broken_pipe),
             ("from a closed stdin", lambda: program.run(stdin=CLOSED),
              *read_error("Bad file descriptor", on_windows="Invalid argument")),

@@ -43,7 +43,7 @@ def main():
             return f"on {typed!r}: {hung}"
         why = "; ".join(ending_problems(result))
         if not why:
-            answer, why = program.after_prompts(result.output)
+            answer, why = program.answer(result.output)
             why = why or check(answer)
         return why and f"on {typed!r}: {why}"
 
