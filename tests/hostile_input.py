@@ -62,7 +62,7 @@ def problem(program, result):
 def main():
     program = Program()
     rng = random.Random(f"{RANDOM_STATE}-{program.name}")
-    inputs = [hostile_input(rng) for _ in range(RUNS)][:WINDOWS_RUNS if program.windows else RUNS]
+    inputs = [hostile_input(rng) for _ in range(WINDOWS_RUNS if program.windows else RUNS)]
 
     complaints = []
     for typed in inputs:
