@@ -1,8 +1,50 @@
+# The documents' version and dates. The version is project()'s alone: the
+# man pages take it when they are built, and the changelog's newest entry
+# must be for it. Every date in the man pages and the packages is
+# SOURCE_DATE_EPOCH: from the environment when it is set, else the time of
+# the commit that the tree holds, else the time of this configure. A
+# release's source archive has the commit's time in cmake/commit-time, where
+# git archive writes it (see .gitattributes); a git checkout has it from git.
+#
 # gzip_file(<input> <output>): compresses a file at build time the way
 # Debian wants documents, with gzip -9n: no name and no time stamp inside,
 # so that the result is the same on every build.
-# install_man_page(<page>): installs a program's man page, gzipped, where
-# man finds it. Windows gets none.
+# install_man_page(<page>): builds a program's man page, with the version
+# and date, and installs it, gzipped, where man finds it. Windows gets none.
+
+file(STRINGS CHANGELOG.md newest_entry REGEX "^## " LIMIT_COUNT 1)
+if(NOT newest_entry MATCHES "^## ${PROJECT_VERSION} ")
+  message(FATAL_ERROR "CHANGELOG.md's newest entry, \"${newest_entry}\", is not for ${PROJECT_VERSION}")
+endif()
+
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(source_date_epoch $ENV{SOURCE_DATE_EPOCH})
+else()
+  file(STRINGS cmake/commit-time source_date_epoch REGEX "^[0-9]+$")
+  if(NOT source_date_epoch)
+    execute_process(
+      COMMAND git log -1 --format=%ct
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    # A new commit, or another one checked out, moves HEAD's reflog:
+    # configure again then, so that the documents take that commit's time.
+    execute_process(
+      COMMAND git rev-parse --path-format=absolute --git-path HEAD --git-path logs/HEAD
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE head_files OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    string(REPLACE "\n" ";" head_files "${head_files}")
+    foreach(file IN LISTS head_files)
+      if(EXISTS ${file})
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+      endif()
+    endforeach()
+  endif()
+  if(NOT source_date_epoch MATCHES "^[0-9]+$")
+    string(TIMESTAMP source_date_epoch "%s" UTC)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})
+endif()
+string(TIMESTAMP release_date "%Y-%m-%d" UTC)
 
 if(NOT WIN32)
   find_program(GZIP gzip REQUIRED)
@@ -20,6 +62,7 @@ function(install_man_page page)
   if(WIN32)
     return()
   endif()
-  gzip_file(${CMAKE_CURRENT_SOURCE_DIR}/${page} ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz)
+  configure_file(${page} ${page} @ONLY)
+  gzip_file(${CMAKE_CURRENT_BINARY_DIR}/${page} ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endfunction()

@@ -4,39 +4,8 @@
 # from a Windows one. Two builds of one commit make the same package, bit
 # for bit, whatever the umask.
 
-# Every time stamp in the packages is SOURCE_DATE_EPOCH: from the
-# environment when it is set, else the time of the commit that the tree
-# holds, else the release date. A release's source archive has that time in
-# cmake/commit-time, where git archive writes it (see .gitattributes); a
-# git checkout has it from git. cpack runs later, in an environment of its
-# own, and is handed it.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(source_date_epoch $ENV{SOURCE_DATE_EPOCH})
-else()
-  file(STRINGS cmake/commit-time source_date_epoch REGEX "^[0-9]+$")
-  if(NOT source_date_epoch)
-    execute_process(
-      COMMAND git log -1 --format=%ct
-      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-      OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    # A new commit, or another one checked out, moves HEAD's reflog:
-    # configure again then, so that the packages take that commit's time.
-    execute_process(
-      COMMAND git rev-parse --path-format=absolute --git-path HEAD --git-path logs/HEAD
-      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-      OUTPUT_VARIABLE head_files OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    string(REPLACE "\n" ";" head_files "${head_files}")
-    foreach(file IN LISTS head_files)
-      if(EXISTS ${file})
-        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
-      endif()
-    endforeach()
-  endif()
-  if(NOT source_date_epoch MATCHES "^[0-9]+$")
-    set(source_date_epoch 1796774400) # 2026-12-09, the release date
-  endif()
-  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})
-endif()
+# cpack runs in an environment of its own, and is handed the packages' time
+# stamp, SOURCE_DATE_EPOCH (see cmake/documents.cmake).
 file(WRITE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
   "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n")
 # cpack reads that file once for each generator: the .deb takes CMake's
