@@ -112,8 +112,6 @@ else()
   find_program(FILE_COMMAND file)
   if(DPKG_DEB AND DPKG_SHLIBDEPS AND FILE_COMMAND)
     set(package_generator DEB)
-  else()
-    message(STATUS "No .deb and no package test: dpkg-deb, dpkg-shlibdeps (dpkg-dev) or file is missing")
   endif()
 endif()
 

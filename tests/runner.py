@@ -1,0 +1,217 @@
+"""The one way the checks start a program: its typed input from a file, or
+its prompts answered one by one, through pipes or on a pseudo-terminal,
+natively or through a launcher (an emulator, or chroot). What a Windows
+program's runtime does its own way is handled here too."""
+
+import contextlib
+import fcntl
+import os
+import resource
+import select
+import subprocess
+import tempfile
+import time
+from typing import NamedTuple, Optional
+
+# A run still going after this has hung: a program ends in milliseconds, or
+# a few seconds for the longest listings that the checks read to the end.
+RUN_SECONDS = 30
+
+# What stdin or stdout may be besides a path: closed when the program
+# starts, or a pipe whose reader has already gone. For stdin alone, a
+# pseudo-terminal that is stdout too, live or already hung up; for stdout
+# alone, a temporary file, read back as the output.
+CLOSED = "closed"
+BROKEN_PIPE = "broken pipe"
+TERMINAL = "terminal"
+HUNG_UP = "hung-up terminal"
+FILE = "file"
+
+# Windows' C runtime names these errors "Invalid argument", under Wine at least.
+WINDOWS_REASONS = {("write", "Broken pipe"), ("write", "File too large"), ("read", "Bad file descriptor"),
+                   ("read", "Is a directory")}
+F_SETPIPE_SZ = getattr(fcntl, "F_SETPIPE_SZ", 1031)  # Python 3.10 names it
+
+
+class Hung(Exception):
+    """A run that did not go on by itself in time; the program has been killed."""
+
+
+class Ran(NamedTuple):
+    output: bytes  # with LF line ends where a Windows program wrote CR LF
+    errors: bytes
+    status: int  # -N for a death by signal N
+    writes: Optional[int]  # the write calls it made, where Linux counts them
+
+
+class Program:
+    """The program under test, run as [launcher ...] program."""
+
+    def __init__(self, command, windows=False):
+        self.command = command
+        self.name = os.path.splitext(os.path.basename(command[-1]))[0]
+        self.windows = windows
+        self.emulated = len(command) > 1
+
+    def error_line(self, what, reason):
+        """The one stderr line of a failed 'read' or 'write'."""
+        if self.windows and (what, reason) in WINDOWS_REASONS:
+            reason = "Invalid argument"
+        return f"{self.name}: {what} error: {reason}\n".encode()
+
+    def run(self, typed=b"", **how):
+        """Runs the program on typed, or as _run says."""
+        ran = self._run(typed, **how)
+        if self.windows:
+            # Now and then, about once in a thousand runs, Wine starts a
+            # program without its standard handles, and it writes nothing at
+            # all. Every run of these programs writes something, so such a
+            # run is made once more, and a program that is silent twice fails.
+            if not ran.output and not ran.errors:
+                ran = self._run(typed, **how)
+            ran = ran._replace(output=crlf_to_lf(ran.output), errors=crlf_to_lf(ran.errors))
+        return ran
+
+    def _run(self, typed, answers=None, stdin=None, stdout=None, read_limit=None,
+             sigpipe_default=False, size_limit=None):
+        """Runs the program on typed, or types each (prompt, line) of answers
+        once the prompt is written. Reads stdout to its end, or read_limit
+        bytes of it and then closes it; such a pipe holds only a page, so
+        that little waits in it then. SIGPIPE and SIGXFSZ stay ignored, as
+        Python has them, unless sigpipe_default. size_limit is the largest
+        file that the program may write. Raises Hung after RUN_SECONDS."""
+        deadline = time.monotonic() + RUN_SECONDS
+        with contextlib.ExitStack() as stack:
+            def temporary(content=b""):
+                file = stack.enter_context(tempfile.TemporaryFile())
+                file.write(content)
+                file.seek(0)
+                return file
+
+            def ours(fd, mode):  # closed when the run is over, or before
+                return stack.enter_context(os.fdopen(fd, mode, buffering=0))
+
+            theirs = []  # closed here once the program has them
+            stack.callback(lambda: [os.close(fd) for fd in theirs])
+            talk = listen = None
+            child_in = child_out = None
+            if stdin in (TERMINAL, HUNG_UP):
+                try:
+                    controller, terminal = os.openpty()
+                except OSError as error:
+                    raise OSError(f"no pseudo-terminal can be opened: {error}") from None
+                theirs.append(terminal)
+                child_in = child_out = terminal
+                if stdin is HUNG_UP:
+                    os.close(controller)
+                else:
+                    talk = listen = ours(controller, "r+b")
+            else:
+                if answers is not None:
+                    child_in, writer = os.pipe()
+                    theirs.append(child_in)
+                    talk = ours(writer, "wb")
+                elif stdin is None:
+                    child_in = temporary(typed)
+                elif stdin is not CLOSED:
+                    child_in = os.open(stdin, os.O_RDONLY)
+                    theirs.append(child_in)
+                if stdout in (None, BROKEN_PIPE):
+                    reader, child_out = os.pipe()
+                    theirs.append(child_out)
+                    if stdout is BROKEN_PIPE:
+                        os.close(reader)
+                    else:
+                        listen = ours(reader, "rb")
+                        if read_limit is not None:
+                            fcntl.fcntl(reader, F_SETPIPE_SZ, resource.getpagesize())
+                elif stdout is FILE:
+                    child_out = temporary()
+                elif stdout is not CLOSED:
+                    child_out = os.open(stdout, os.O_WRONLY)
+                    theirs.append(child_out)
+            closed = [fd for fd, given in ((0, stdin), (1, stdout)) if given is CLOSED]
+            errors = temporary()
+
+            def before_exec():
+                for fd in closed:
+                    os.close(fd)
+                if size_limit is not None:
+                    resource.setrlimit(resource.RLIMIT_FSIZE, (size_limit, size_limit))
+
+            process = stack.enter_context(subprocess.Popen(
+                self.command, stdin=child_in, stdout=child_out, stderr=errors,
+                restore_signals=sigpipe_default,
+                preexec_fn=before_exec if closed or size_limit is not None else None))
+            while theirs:
+                os.close(theirs.pop())
+            try:
+                output = converse(talk, listen, answers or [], read_limit, deadline)
+                writes = wait_counting_writes(process, deadline)
+            except Hung:
+                process.kill()
+                raise
+            if stdout is FILE:
+                child_out.seek(0)
+                output = child_out.read()
+            errors.seek(0)
+            return Ran(output, errors.read(), process.wait(), writes)
+
+
+def crlf_to_lf(text):
+    """Windows text output with LF for CR LF. One with a bare LF, which
+    Windows' text mode never writes, is left as it is, to fail its check."""
+    return text if b"\n" in text.replace(b"\r\n", b"") else text.replace(b"\r\n", b"\n")
+
+
+def converse(talk, listen, answers, read_limit, deadline):
+    """Types each answer into talk once its prompt has come out of listen,
+    then reads listen to its end or to read_limit, and closes both."""
+    output = bytearray()
+    for prompt, line in answers:
+        if not read_until(listen, output, deadline, prompt.encode()):
+            break  # it ended without the prompt; its check sees what it wrote
+        talk.write(line.encode())
+    if talk is not None and talk is not listen:
+        talk.close()
+    if listen is not None:
+        read_until(listen, output, deadline, limit=read_limit)
+        listen.close()
+    return bytes(output)
+
+
+def read_until(file, output, deadline, ending=None, limit=None):
+    """Reads file into output until output ends with ending, or else to the
+    end of file or to limit bytes; True if it read to ending. Raises Hung at
+    deadline."""
+    while ending is None or not output.endswith(ending):
+        if limit is not None and len(output) >= limit:
+            break
+        if not select.select([file], [], [], max(0.0, deadline - time.monotonic()))[0]:
+            raise Hung(f"still running after {RUN_SECONDS} s, having written {bytes(output[-200:])!r}")
+        try:
+            chunk = file.read(1 << 16 if limit is None else min(1 << 16, limit - len(output)))
+        except OSError:  # a terminal whose program has ended
+            chunk = b""
+        if not chunk:
+            break
+        output += chunk
+    return ending is not None and output.endswith(ending)
+
+
+def wait_counting_writes(process, deadline):
+    """Waits for the program to end, and returns the count of write calls it
+    made, read from /proc before it is reaped; None where that cannot be
+    read. Raises Hung at deadline."""
+    ended = os.pidfd_open(process.pid)
+    try:
+        if not select.select([ended], [], [], max(0.0, deadline - time.monotonic()))[0]:
+            raise Hung(f"still running after {RUN_SECONDS} s")
+    finally:
+        os.close(ended)
+    os.waitid(os.P_PID, process.pid, os.WEXITED | os.WNOWAIT)
+    try:
+        with open(f"/proc/{process.pid}/io") as io:
+            return next(int(line.split()[1]) for line in io if line.startswith("syscw:"))
+    except OSError:
+        return None
