@@ -26,14 +26,18 @@ endif()
 
 # Control-flow protection is -fcf-protection on x86 and -mbranch-protection
 # (pointer authentication and BTI) on arm64. -Werror: clang++ takes a flag
-# for another target with only a warning that it is unused.
+# for another target with only a warning that it is unused. The probes are
+# quiet, as the flags of other targets fail them; one line lists those taken.
 set(CMAKE_REQUIRED_FLAGS -Werror)
+set(CMAKE_REQUIRED_QUIET ON)
+set(taken "")
 foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection=full
     -mbranch-protection=standard)
   string(MAKE_C_IDENTIFIER "compiler_takes${flag}" accepted)
   check_cxx_compiler_flag(${flag} ${accepted})
   if(${accepted})
     target_compile_options(hardening INTERFACE ${flag})
+    list(APPEND taken ${flag})
   endif()
 endforeach()
 unset(CMAKE_REQUIRED_FLAGS)
@@ -45,8 +49,12 @@ foreach(flag -z,relro -z,now -z,noexecstack --as-needed --dynamicbase --nxcompat
   check_linker_flag(CXX LINKER:${flag} ${accepted})
   if(${accepted})
     target_link_options(hardening INTERFACE LINKER:${flag})
+    list(APPEND taken -Wl,${flag})
   endif()
 endforeach()
+unset(CMAKE_REQUIRED_QUIET)
+list(JOIN taken " " taken)
+message(STATUS "Hardening flags taken: ${taken}")
 # MinGW-w64 keeps the stack protector and the fortified calls in libssp,
 # which the driver links for this flag.
 if(WIN32)
