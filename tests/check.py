@@ -7,15 +7,19 @@ what was expected and what came.
 
 The first runs CHECK on PROGRAM, through the launcher if one is given;
 --list names its cases instead. The second names the checks that NAME has,
-for CMake. --windows says that the program is a Windows one."""
+for CMake. --windows says that the program is a Windows one. The check
+"reads" runs read_check, not a program."""
 
+import functools
 import importlib
 import random
+import re
 import resource
 import signal
 import sys
+import tempfile
 
-from runner import BROKEN_PIPE, CLOSED, FILE, HUNG_UP, TERMINAL, Hung, Program
+from runner import BROKEN_PIPE, CLOSED, FILE, HANGS_UP_IN_READ, HUNG_UP, TERMINAL, Hung, Program
 
 # A program that stops at once after a failed write makes no more write
 # calls than its prompts, the write that fails (and the rest of a partial
@@ -128,6 +132,11 @@ def io_errors(program, table):
              -signal.SIGPIPE, b""),
             ("on a hung-up terminal", dict(stdin=HUNG_UP), *write_error("Input/output error")),
         ]
+        if table.DIALOGUE:
+            # The answer is begun, then the terminal hangs up while the program waits for more.
+            (prompt, answer), *_ = table.DIALOGUE
+            cases.append(("from a terminal that hangs up mid-answer",
+                          dict(answers=[(prompt, answer)], stdin=HANGS_UP_IN_READ), *read_error("Input/output error")))
     if hasattr(table, "LONG_ANSWER"):
         long_typed = table.LONG_ANSWER.encode()
         cases += [
@@ -154,7 +163,7 @@ def stopped_at_once(program, table, how, status, errors, output=None):
     if "read_limit" in how:  # and what fitted in the pipe, a page, before its reader went
         most += resource.getpagesize() // 4096
     if ran.writes is None:
-        found.append("its write calls cannot be counted: /proc/<pid>/io cannot be read")
+        found.append("its write calls cannot be counted: /proc/self/io cannot be read")
     elif ran.writes > most:
         found.append(f"{ran.writes} write calls, not at most {most}")
     return found
@@ -195,13 +204,20 @@ PIECES = [
 ]
 
 
+def hostile_inputs(seed, count, pieces=PIECES, weights=(1, 3, 1, 2, 2, 2, 1, 1, 4)):
+    """count generated inputs, the same on every run for one seed, each with
+    the pieces that it is made of."""
+    rng = random.Random(seed)
+    for _ in range(count):
+        chosen = rng.choices(pieces, weights=weights, k=rng.randint(1, 3))
+        yield "".join(piece(rng) for piece in chosen).encode("latin-1"), chosen
+
+
 def hostile_input(program, table):
     """Under an emulator, where a program starts slowly, every fourth input
     runs, and every one with random bytes: arm64's plain char is unsigned."""
-    rng = random.Random(f"{RANDOM_STATE}-{program.name}")
-    for number in range(HOSTILE_INPUTS):
-        pieces = rng.choices(PIECES, weights=[1, 3, 1, 2, 2, 2, 1, 1, 4], k=rng.randint(1, 3))
-        typed = "".join(piece(rng) for piece in pieces).encode("latin-1")
+    inputs = hostile_inputs(f"{RANDOM_STATE}-{program.name}", HOSTILE_INPUTS)
+    for number, (typed, pieces) in enumerate(inputs):
         if not program.emulated or number % 4 == 0 or random_bytes in pieces:
             yield f"{number} {typed!r}", lambda typed=typed: survived(program, table, typed)
 
@@ -227,16 +243,80 @@ def long_outputs(program, table):
         yield typed, case
 
 
+# The reads, beside scanf: inputs from the hostile-input generator, with
+# every blank that isspace names.
+READ_INPUTS = 2000
+NUMBER = re.compile(rb"[+-]?[0-9]+")
+INT_MIN, INT_MAX = -2**31, 2**31 - 1
+
+
+def blanks(rng):
+    return "".join(rng.choice(" \t\n\v\f\r") for _ in range(rng.randint(1, 3)))
+
+
+def reads(program, _table):
+    """console's reads take what scanf's "%d" and "%d:%d" take, assign what
+    they assign and leave the same input unread; a number beyond int, for
+    which scanf's value is undefined, is clamped to INT_MIN or INT_MAX."""
+    inputs = list(hostile_inputs(f"{RANDOM_STATE}-reads", READ_INPUTS, PIECES + [blanks], None))
+
+    @functools.lru_cache(maxsize=None)
+    def reports():
+        with tempfile.TemporaryDirectory() as folder:
+            for number, (typed, _) in enumerate(inputs):
+                with open(f"{folder}/{number}", "wb") as file:
+                    file.write(typed)
+            ran = program.run(arguments=[folder, str(len(inputs))])
+        lines = ran.output.decode("ascii").splitlines()
+        if differences(ran) or len(lines) != 4 * len(inputs):
+            raise OSError(f"read_check failed: {differences(ran)}, {len(lines)} lines")
+        return lines
+
+    for number, (typed, _) in enumerate(inputs):
+        yield f"{number} {typed!r}", lambda number=number, typed=typed: [
+            problem for way in range(2) for problem in read_problems(typed, *reports()[4 * number + 2 * way:][:2])]
+
+
+def read_problems(typed, console_line, scanf_line):
+    console, scanf = console_line.split(" ")[2:], scanf_line.split(" ")[2:]
+    if [console[0] == "-", console[1] == "-", console[2]] != [scanf[0] == "-", scanf[1] == "-", scanf[2]]:
+        return [f"{console_line!r} beside {scanf_line!r}"]
+    taken = typed[:len(typed) - len(bytes.fromhex(scanf[2]))]
+    exact = iter(int(number) for number in NUMBER.findall(taken))
+    for got, reference in zip(console[:2], scanf[:2]):
+        if got == "-":
+            continue
+        value = next(exact)
+        wanted = reference if INT_MIN <= value <= INT_MAX else str(min(max(value, INT_MIN), INT_MAX))
+        if got != wanted:
+            return [f"{console_line!r} beside {scanf_line!r}: {got}, not {wanted}"]
+    return []
+
+
 CHECKS = {"golden": golden, "prompts": prompts, "io-errors": io_errors, "hostile-input": hostile_input,
-          "long-outputs": long_outputs}
+          "long-outputs": long_outputs, "reads": reads}
+# A table's own names are in capitals, and its helpers' are not, so that a
+# misspelt name fails instead of dropping its cases.
+TABLE_NAMES = {"DIALOGUE", "RESULT", "GOLDEN", "LONG_ANSWER", "LONG_OUTPUTS", "result_problem"}
+REQUIRED_NAMES = {"DIALOGUE", "RESULT", "GOLDEN"}
+
+
+def table_of(name):
+    table = importlib.import_module(f"cases.{name}")
+    names = set(vars(table))
+    unknown = sorted(n for n in names if n.isupper() and n not in TABLE_NAMES)
+    missing = sorted(REQUIRED_NAMES - names)
+    if unknown or missing:
+        raise SystemExit(f"cases/{name}.py: unknown names {unknown}, missing names {missing}")
+    return table
 
 
 def checks_of(name):
     """A program that reads nothing meets no hostile input, and only some
-    write long."""
-    table = importlib.import_module(f"cases.{name}")
+    write long. "reads" is read_check's alone."""
+    table = table_of(name)
     applies = {"hostile-input": bool(table.DIALOGUE), "long-outputs": hasattr(table, "LONG_OUTPUTS")}
-    return [check for check in CHECKS if applies.get(check, True)]
+    return [check for check in CHECKS if check != "reads" and applies.get(check, True)]
 
 
 def main(args):
@@ -247,7 +327,7 @@ def main(args):
     check, *command = args[1:] if listing else args
     windows = command[0] == "--windows"
     program = Program(command[1:] if windows else command, windows)
-    cases = list(CHECKS[check](program, importlib.import_module(f"cases.{program.name}")))
+    cases = list(CHECKS[check](program, None if check == "reads" else table_of(program.name)))
     if listing:
         for name, _ in cases:
             print(f"{program.name}.{check}: {name}")

@@ -5,26 +5,32 @@ program's runtime does its own way is handled here too."""
 
 import contextlib
 import fcntl
+import functools
 import os
 import resource
 import select
 import subprocess
 import tempfile
+import termios
 import time
 from typing import NamedTuple, Optional
 
 # A run still going after this has hung: a program ends in milliseconds, or
-# a few seconds for the longest listings that the checks read to the end.
-RUN_SECONDS = 30
+# a few seconds for the longest listings that the checks read to the end,
+# and many times that on a busy machine or under an emulator.
+RUN_SECONDS = 60
 
 # What stdin or stdout may be besides a path: closed when the program
 # starts, or a pipe whose reader has already gone. For stdin alone, a
-# pseudo-terminal that is stdout too, live or already hung up; for stdout
-# alone, a temporary file, read back as the output.
+# pseudo-terminal that is stdout too, live or already hung up, or one that
+# is stdin alone and hangs up once the answers are typed, the program
+# waiting in a read for more; for stdout alone, a temporary file, read
+# back as the output.
 CLOSED = "closed"
 BROKEN_PIPE = "broken pipe"
 TERMINAL = "terminal"
 HUNG_UP = "hung-up terminal"
+HANGS_UP_IN_READ = "terminal that hangs up in a read"
 FILE = "file"
 
 # Windows' C runtime names these errors "Invalid argument", under Wine at least.
@@ -59,20 +65,20 @@ class Program:
             reason = "Invalid argument"
         return f"{self.name}: {what} error: {reason}\n".encode()
 
-    def run(self, typed=b"", **how):
-        """Runs the program on typed, or as _run says."""
-        ran = self._run(typed, **how)
+    def run(self, typed=b"", arguments=(), **how):
+        """Runs the program, with arguments, on typed, or as _run says."""
+        ran = self._run(typed, [*self.command, *arguments], **how)
         if self.windows:
             # Now and then, about once in a thousand runs, Wine starts a
             # program without its standard handles, and it writes nothing at
             # all. Every run of these programs writes something, so such a
             # run is made once more, and a program that is silent twice fails.
             if not ran.output and not ran.errors:
-                ran = self._run(typed, **how)
+                ran = self._run(typed, [*self.command, *arguments], **how)
             ran = ran._replace(output=crlf_to_lf(ran.output), errors=crlf_to_lf(ran.errors))
         return ran
 
-    def _run(self, typed, answers=None, stdin=None, stdout=None, read_limit=None,
+    def _run(self, typed, command, answers=None, stdin=None, stdout=None, read_limit=None,
              sigpipe_default=False, size_limit=None):
         """Runs the program on typed, or types each (prompt, line) of answers
         once the prompt is written. Reads stdout to its end, or read_limit
@@ -95,27 +101,32 @@ class Program:
             stack.callback(lambda: [os.close(fd) for fd in theirs])
             talk = listen = None
             child_in = child_out = None
-            if stdin in (TERMINAL, HUNG_UP):
+            if stdin in (TERMINAL, HUNG_UP, HANGS_UP_IN_READ):
                 try:
                     controller, terminal = os.openpty()
                 except OSError as error:
                     raise OSError(f"no pseudo-terminal can be opened: {error}") from None
-                theirs.append(terminal)
-                child_in = child_out = terminal
+                child_in = terminal
                 if stdin is HUNG_UP:
                     os.close(controller)
                 else:
-                    talk = listen = ours(controller, "r+b")
-            else:
-                if answers is not None:
-                    child_in, writer = os.pipe()
-                    theirs.append(child_in)
-                    talk = ours(writer, "wb")
-                elif stdin is None:
-                    child_in = temporary(typed)
-                elif stdin is not CLOSED:
-                    child_in = os.open(stdin, os.O_RDONLY)
-                    theirs.append(child_in)
+                    talk = ours(controller, "r+b")
+                theirs.append(terminal)
+                if stdin is HANGS_UP_IN_READ:
+                    veof = termios.tcgetattr(terminal)[6][termios.VEOF]
+                    answers = [(prompt, line + veof.decode()) for prompt, line in answers]
+                else:
+                    child_out, listen = terminal, talk
+            elif answers is not None:
+                child_in, writer = os.pipe()
+                theirs.append(child_in)
+                talk = ours(writer, "wb")
+            elif stdin is None:
+                child_in = temporary(typed)
+            elif stdin is not CLOSED:
+                child_in = os.open(stdin, os.O_RDONLY)
+                theirs.append(child_in)
+            if child_out is None:
                 if stdout in (None, BROKEN_PIPE):
                     reader, child_out = os.pipe()
                     theirs.append(child_out)
@@ -140,13 +151,15 @@ class Program:
                     resource.setrlimit(resource.RLIMIT_FSIZE, (size_limit, size_limit))
 
             process = stack.enter_context(subprocess.Popen(
-                self.command, stdin=child_in, stdout=child_out, stderr=errors,
+                command, stdin=child_in, stdout=child_out, stderr=errors,
                 restore_signals=sigpipe_default,
                 preexec_fn=before_exec if closed or size_limit is not None else None))
             while theirs:
                 os.close(theirs.pop())
             try:
-                output = converse(talk, listen, answers or [], read_limit, deadline)
+                in_read = functools.partial(waiting_in_read, process.pid, deadline)
+                output = converse(talk, listen, answers or [], read_limit, deadline,
+                                  in_read if stdin is HANGS_UP_IN_READ else None)
                 writes = wait_counting_writes(process, deadline)
             except Hung:
                 process.kill()
@@ -164,14 +177,19 @@ def crlf_to_lf(text):
     return text if b"\n" in text.replace(b"\r\n", b"") else text.replace(b"\r\n", b"\n")
 
 
-def converse(talk, listen, answers, read_limit, deadline):
+def converse(talk, listen, answers, read_limit, deadline, in_read=None):
     """Types each answer into talk once its prompt has come out of listen,
-    then reads listen to its end or to read_limit, and closes both."""
+    then reads listen to its end or to read_limit, and closes both. With
+    in_read, talk is a terminal's controller, closed only once the program
+    waits in a read for more than was typed."""
     output = bytearray()
     for prompt, line in answers:
         if not read_until(listen, output, deadline, prompt.encode()):
             break  # it ended without the prompt; its check sees what it wrote
+        waiting = in_read() if in_read else None
         talk.write(line.encode())
+        if in_read:  # the end-of-file character is not read
+            in_read((*waiting, len(line) - 1))
     if talk is not None and talk is not listen:
         talk.close()
     if listen is not None:
@@ -199,19 +217,45 @@ def read_until(file, output, deadline, ending=None, limit=None):
     return ending is not None and output.endswith(ending)
 
 
+def waiting_in_read(pid, deadline, after=None):
+    """Waits until the program sleeps in a system call and returns the call's
+    number and the bytes it has read so far. Given what this returned before
+    an answer was typed, and the answer's length, it waits until the same
+    call comes again once the answer is read: the read that waits for more."""
+    read_call, read_before, typed = after or (None, 0, 0)
+    while time.monotonic() < deadline:
+        with open(f"/proc/{pid}/syscall") as state:
+            call = state.read().split()[0]
+        with open(f"/proc/{pid}/io") as io:
+            read = next(int(line.split()[1]) for line in io if line.startswith("rchar:"))
+        if call not in ("running", "-1") and call == (read_call or call) and read >= read_before + typed:
+            return call, read
+        time.sleep(0.001)
+    raise Hung(f"not waiting in a read after {RUN_SECONDS} s")
+
+
 def wait_counting_writes(process, deadline):
-    """Waits for the program to end, and returns the count of write calls it
-    made, read from /proc before it is reaped; None where that cannot be
-    read. Raises Hung at deadline."""
+    """Waits for the program to end, reaps it and returns the count of write
+    calls it made; None where that cannot be read. The kernel adds a reaped
+    child's counts to its parent's, so the count is the growth of our own
+    across the reap, in which we make no write call; any user may read it.
+    Raises Hung at deadline."""
     ended = os.pidfd_open(process.pid)
     try:
         if not select.select([ended], [], [], max(0.0, deadline - time.monotonic()))[0]:
             raise Hung(f"still running after {RUN_SECONDS} s")
     finally:
         os.close(ended)
-    os.waitid(os.P_PID, process.pid, os.WEXITED | os.WNOWAIT)
+    before = own_write_calls()
+    _, status = os.waitpid(process.pid, 0)
+    after = own_write_calls()
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return None if before is None or after is None else after - before
+
+
+def own_write_calls():
     try:
-        with open(f"/proc/{process.pid}/io") as io:
+        with open("/proc/self/io") as io:
             return next(int(line.split()[1]) for line in io if line.startswith("syscw:"))
     except OSError:
         return None

@@ -4,32 +4,34 @@
 DIALOGUE = [("How many days?", "8"), ("Day to start with? (SUN=1, SAT=7)", "2")]
 RESULT = "        1    2    3    4    5    6    7\n"
 
-LEAD_INS = ["", " " * 4, " " * 6, " " * 8, " " * 10, " " * 12, " " * 14]
-SUNDAY, MONDAY, TUESDAY, WEDNESDAY, THURSDAY, FRIDAY, SATURDAY = LEAD_INS
-WRONG = "You have entered wrong number!\n"
+lead_ins = ["", " " * 4, " " * 6, " " * 8, " " * 10, " " * 12, " " * 14]
+sunday, monday, tuesday, wednesday, thursday, friday, saturday = lead_ins
+wrong = "You have entered wrong number!\n"
 
 # (case, typed, exact output after the prompts)
 GOLDEN = [
     ("sunday-no-lead-in",       "3 1\n",            "    1    2\n"),
-    ("monday-lead-in",          "8 2\n",            MONDAY + "    1    2    3    4    5    6    7\n"),
-    ("tuesday-lead-in",         "5\n3\n",           TUESDAY + "    1    2    3    4\n"),
-    ("wednesday-lead-in",       "2 4\n",            WEDNESDAY + "    1\n"),
-    ("thursday-lead-in",        "2 5\n",            THURSDAY + "    1\n"),
-    ("friday-lead-in",          "2 6\n",            FRIDAY + "    1\n"),
-    ("saturday-one-day",        "1 7\n",            SATURDAY + "\n"),
+    ("monday-lead-in",          "8 2\n",            monday + "    1    2    3    4    5    6    7\n"),
+    ("tuesday-lead-in",         "5\n3\n",           tuesday + "    1    2    3    4\n"),
+    ("wednesday-lead-in",       "2 4\n",            wednesday + "    1\n"),
+    ("thursday-lead-in",        "2 5\n",            thursday + "    1\n"),
+    ("friday-lead-in",          "2 6\n",            friday + "    1\n"),
+    ("saturday-one-day",        "1 7\n",            saturday + "\n"),
     ("month-of-31",             "31 1\n",           "    1    2    3    4    5    6    7    8    9    10    11    12    13    14    15    16    17    18    19    20    21    22    23    24    25    26    27    28    29    30\n"),
-    ("zero-days",               "0 4\n",            WEDNESDAY + "\n"),
-    ("negative-days",           "-5 6\n",           FRIDAY + "\n"),
-    ("start-day-0",             "5 0\n",            WRONG),
-    ("start-day-8",             "5 8\n",            WRONG),
-    ("start-day-minus-1",       "5 -1\n",           WRONG),
+    ("zero-days",               "0 4\n",            wednesday + "\n"),
+    ("negative-days",           "-5 6\n",           friday + "\n"),
+    ("start-day-0",             "5 0\n",            wrong),
+    ("start-day-8",             "5 8\n",            wrong),
+    ("start-day-minus-1",       "5 -1\n",           wrong),
     ("answers-on-two-lines",    "\n 3\n\t1\n",      "    1    2\n"),
-    ("no-input",                "",                 WRONG),
-    ("start-day-unreadable",    "5 x\n",            WRONG),
-    ("start-day-missing",       "5\n",              WRONG),
-    ("day-count-unreadable",    "- 3\n",            TUESDAY + "\n"),
-    ("start-day-huge",          "3 4294967297\n",   WRONG),
-    ("day-count-huge-negative", "-99999999999 2\n", MONDAY + "\n"),
+    ("no-input",                "",                 wrong),
+    ("start-day-unreadable",    "5 x\n",            wrong),
+    ("start-day-missing",       "5\n",              wrong),
+    ("day-count-unreadable",    "- 3\n",            tuesday + "\n"),
+    ("start-day-huge",          "3 4294967297\n",   wrong),
+    ("day-count-huge-negative", "-99999999999 2\n", monday + "\n"),
+    ("crlf-line-ends",          "8\r\n2\r\n",       monday + "    1    2    3    4    5    6    7\n"),
+    ("answer-starts-with-x",    "x3\n",             wrong),
 ]
 
 # An answer that makes it write far more than a pipe holds: 29 GB.
@@ -43,7 +45,7 @@ def day_line_problem(text, complete=True):
             return "the day line does not end with its only line end"
         text = text[:-1]
     blanks = len(text) - len(text.lstrip(" "))
-    for lead_in in LEAD_INS:
+    for lead_in in lead_ins:
         if len(lead_in) not in (blanks, blanks - 4):  # no day, or day 1 follows
             continue
         fields = text[len(lead_in):].split("    ")
@@ -56,11 +58,11 @@ def day_line_problem(text, complete=True):
 def result_problem(result, complete=True):
     """None if result is one of its result forms, or the head of one when not
     complete; else why not."""
-    return None if result == WRONG else day_line_problem(result, complete)
+    return None if result == wrong else day_line_problem(result, complete)
 
 
 def listing_problem(output, start_day, last_day):
-    head = LEAD_INS[start_day - 1] + "    1    2"
+    head = lead_ins[start_day - 1] + "    1    2"
     if not output.startswith(head) or not output.endswith(f"    {last_day - 1}    {last_day}\n"):
         return f"starts {output[:30]!r}, ends {output[-30:]!r}"
     return day_line_problem(output)
