@@ -1,8 +1,8 @@
 # What the packages hold beside the programs, and how cpack makes them. Each
 # build makes one package, with a SHA-256 file: a .deb from a dynamic Linux
 # build, where dpkg's tools are found; a .tar.gz from a static one; a .zip
-# from a Windows one. Two builds of one commit make the same package, bit
-# for bit, whatever the umask.
+# from a Windows one. Two releases of one commit (packaging/release.sh) make
+# the same packages, bit for bit.
 
 # cpack runs in an environment of its own, and is handed the packages' time
 # stamp, SOURCE_DATE_EPOCH (see cmake/documents.cmake).
@@ -16,6 +16,8 @@ file(APPEND ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
   "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/\")\n"
   "endif()\n")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
+# Each package is made again, so that it depends on its files alone.
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/repack.cmake)
 
 # The folders that an install makes are 0755 under a looser umask, such as
 # 002, too. A stricter one still takes bits away (mkdir applies it), so
@@ -57,12 +59,11 @@ else()
     " -- ${maintainer}  ${packaged}\n")
   gzip_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/changelog.gz)
   gzip_file(${PROJECT_BINARY_DIR}/changelog.Debian ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
-  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-  # A plain install and the .tar.gz serve any Linux system: the README and
-  # the licence text go beside the programs. The .deb has them in Debian's
-  # own form instead, with the files that only Debian's tools read.
-  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT standalone)
+  # A plain install and the .tar.gz serve any Linux system: the licence text
+  # goes beside the programs. The .deb has it in Debian's own form instead,
+  # with the files that only Debian's tools read.
   install(FILES LICENSES/MIT.txt DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME LICENSE
     COMPONENT standalone)
   install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.Debian.gz

@@ -6,7 +6,7 @@
 # the default workflow. It refuses a tree with uncommitted changes, which no
 # artifact could name.
 #   sh packaging/release.sh [--no-tests]
-# --no-tests builds and packages only (packaging/check_reproducible.sh).
+# --no-tests builds and packages only, as reprotest does in .ci/run.
 set -eu
 cd "$(dirname "$0")/.."
 case "$*" in
@@ -23,7 +23,7 @@ if [ -n "$(git status --porcelain)" ]; then
   git status --short >&2
   exit 1
 fi
-# As dpkg-buildpackage does: the modes of the files and folders in the
+# As dpkg-buildpackage --sanitize-env does: the modes of the files and folders in the
 # packages must not depend on the umask of whoever makes them.
 umask 022
 # The tests run on every core; the presets name no machine's count. Every

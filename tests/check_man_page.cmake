@@ -1,5 +1,15 @@
-# Formats one man page with every groff warning on; any warning fails.
-#   -D groff=<path> -D page=<file>
+# Formats one man page with every groff warning on; any warning fails. Its
+# .TH line must give the program's name, section 1, the release date and
+# "consoletools <version>".
+#   -D groff=<path> -D page=<file> -D version=<version>
+
+get_filename_component(name ${page} NAME_WE)
+string(TOUPPER ${name} name)
+string(REPLACE "." "\\." version_pattern ${version})
+file(STRINGS ${page} title REGEX "^\\.TH ")
+if(NOT title MATCHES "^\\.TH ${name} 1 [0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9] \"consoletools ${version_pattern}\" ")
+  message(FATAL_ERROR "${page}: its title is \"${title}\"")
+endif()
 
 execute_process(
   COMMAND ${groff} -t -ww -z -man ${page}

@@ -1,13 +1,14 @@
 # Makes this build's package and checks that it holds exactly the files it
 # should, and that its programs are the tested ones, stripped; then runs
 # each program's dialogue from it. A .deb must also be for its programs'
-# architecture, depend on the libc6 that they need and have no maintainer
-# scripts.
+# architecture, depend on the libc6 that they need, conflict with Debian's
+# calendar and have no maintainer scripts.
 #   -D build=<build directory> -D scratch=<directory> -D package=<file name stem>
 #   -D generator=<DEB, TGZ or ZIP> -D programs=<the programs> -D built=<their files>
 #   -D strip=<strip> -D readelf=<readelf> -D epoch=<SOURCE_DATE_EPOCH>
 #   -D prompts=<the command of the prompts check, up to the program>
 
+set(ENV{LC_ALL} C) # readelf's words are parsed
 # strip stamps a Windows program with SOURCE_DATE_EPOCH, as cpack has it.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   set(ENV{SOURCE_DATE_EPOCH} ${epoch})
@@ -28,15 +29,15 @@ get_filename_component(name ${made} NAME)
 
 # What the package holds, by generator: the .zip serves Windows, the
 # .tar.gz is a plain install for any Linux, and the .deb holds Debian's
-# forms of the documents instead of the README and the licence text.
+# forms of the licence and changes beside the README.
 set(docs share/doc/consoletools)
 foreach(program IN LISTS programs)
   list(APPEND zip bin/${program}.exe)
   list(APPEND linux bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
 list(APPEND zip LICENSE.txt README.md)
-list(APPEND linux ${docs}/changelog.gz)
-set(tgz ${linux} ${docs}/LICENSE ${docs}/README.md)
+list(APPEND linux ${docs}/changelog.gz ${docs}/README.md)
+set(tgz ${linux} ${docs}/LICENSE)
 set(deb ${linux} ${docs}/changelog.Debian.gz ${docs}/copyright share/lintian/overrides/consoletools)
 string(TOLOWER ${generator} kind)
 set(expected ${${kind}})
@@ -96,14 +97,21 @@ if(generator STREQUAL "DEB")
   elseif(header MATCHES "Machine: +Advanced Micro Devices X86-64")
     set(architecture amd64)
   endif()
-  foreach(field Architecture Depends)
+  foreach(field Architecture Depends Conflicts)
     execute_process(COMMAND dpkg-deb --field ${made} ${field}
       OUTPUT_VARIABLE ${field} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
+  if(newest STREQUAL "0")
+    message(FATAL_ERROR "readelf named no GLIBC version in ${name}'s programs")
+  endif()
   string(REPLACE "." "\\." newest_pattern ${newest})
   if(NOT Architecture STREQUAL "${architecture}" OR NOT Depends MATCHES "(^|, )libc6 \\(>= ${newest_pattern}\\)(,|$)")
     message(FATAL_ERROR "${name} is for ${Architecture} and depends on ${Depends}; "
       "its programs are for ${architecture} and need GLIBC_${newest}")
+  endif()
+  # Debian's own calendar package installs /usr/bin/calendar too.
+  if(NOT Conflicts STREQUAL "calendar")
+    message(FATAL_ERROR "${name} conflicts with \"${Conflicts}\", not with Debian's calendar")
   endif()
 
   execute_process(COMMAND dpkg-deb --control ${made} ${scratch}/control COMMAND_ERROR_IS_FATAL ANY)
