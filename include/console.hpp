@@ -2,11 +2,13 @@
 //
 // read_int() reads a whole number the way scanf's "%d" does, except that a
 // number beyond the range of int is clamped to the nearest end instead of
-// being undefined. As soon as standard output cannot be written, or standard
+// being undefined. When standard output cannot be written, or standard
 // input cannot be read, the program ends with status 1 and one
 // "<program>: write error: <reason>" or "<program>: read error: <reason>"
 // line on stderr, so that lost output or unread input is never reported as
-// success. The end of input is not an error.
+// success. On Linux it ends at the call that fails; Windows' C runtime may
+// report a failed write only at a later flush, so there it may write on
+// until then. The end of input is not an error.
 #pragma once
 
 #include <cctype>
@@ -33,7 +35,9 @@ inline void set_program_name(char const *name)
     int const error = errno != 0 ? errno : EIO;
     // If stderr fails too, nothing is left to tell; the status still says it.
     (void)std::fprintf(stderr, "%s: %s error: %s\n", program_name, what, std::strerror(error));
-    // _Exit, not exit: exit would try to flush the failed buffer once more.
+    // _Exit, not exit, so that nothing more is written: exit would flush
+    // stdout, and what a buffer holds after a failed write is the C
+    // library's own choice (glibc drops it; another may write it again).
     std::_Exit(1);
 }
 

@@ -7,6 +7,7 @@ import contextlib
 import fcntl
 import functools
 import os
+import re
 import resource
 import select
 import subprocess
@@ -172,9 +173,9 @@ class Program:
 
 
 def crlf_to_lf(text):
-    """Windows text output with LF for CR LF. One with a bare LF, which
-    Windows' text mode never writes, is left as it is, to fail its check."""
-    return text if b"\n" in text.replace(b"\r\n", b"") else text.replace(b"\r\n", b"\n")
+    """Windows text output with LF for CR LF. A bare LF, which Windows' text
+    mode never writes, becomes a mark that no expected output holds."""
+    return re.sub(rb"\r?\n", lambda end: b"\n" if end[0] == b"\r\n" else b"<LF without CR>", text)
 
 
 def converse(talk, listen, answers, read_limit, deadline, in_read=None):
