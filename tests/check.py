@@ -204,11 +204,11 @@ PIECES = [
 ]
 
 
-def hostile_inputs(seed, count, pieces=PIECES, weights=(1, 3, 1, 2, 2, 2, 1, 1, 4)):
-    """count generated inputs, the same on every run for one seed, each with
-    the pieces that it is made of."""
-    rng = random.Random(seed)
-    for _ in range(count):
+def generated_inputs(state, how_many, pieces=PIECES, weights=(1, 3, 1, 2, 2, 2, 1, 1, 4)):
+    """how_many inputs, made alike on every run from one random state, each
+    with the pieces that it is made of."""
+    rng = random.Random(state)
+    for _ in range(how_many):
         chosen = rng.choices(pieces, weights=weights, k=rng.randint(1, 3))
         yield "".join(piece(rng) for piece in chosen).encode("latin-1"), chosen
 
@@ -216,7 +216,7 @@ def hostile_inputs(seed, count, pieces=PIECES, weights=(1, 3, 1, 2, 2, 2, 1, 1, 
 def hostile_input(program, table):
     """Under an emulator, where a program starts slowly, every fourth input
     runs, and every one with random bytes: arm64's plain char is unsigned."""
-    inputs = hostile_inputs(f"{RANDOM_STATE}-{program.name}", HOSTILE_INPUTS)
+    inputs = generated_inputs(f"{RANDOM_STATE}-{program.name}", HOSTILE_INPUTS)
     for number, (typed, pieces) in enumerate(inputs):
         if not program.emulated or number % 4 == 0 or random_bytes in pieces:
             yield f"{number} {typed!r}", lambda typed=typed: survived(program, table, typed)
@@ -258,7 +258,7 @@ def reads(program, _table):
     """console's reads take what scanf's "%d" and "%d:%d" take, assign what
     they assign and leave the same input unread; a number beyond int, for
     which scanf's value is undefined, is clamped to INT_MIN or INT_MAX."""
-    inputs = list(hostile_inputs(f"{RANDOM_STATE}-reads", READ_INPUTS, PIECES + [blanks], None))
+    inputs = list(generated_inputs(f"{RANDOM_STATE}-reads", READ_INPUTS, PIECES + [blanks], None))
 
     @functools.lru_cache(maxsize=None)
     def reports():
