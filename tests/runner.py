@@ -68,14 +68,15 @@ class Program:
 
     def run(self, typed=b"", arguments=(), **how):
         """Runs the program, with arguments, on typed, or as _run says."""
-        ran = self._run(typed, [*self.command, *arguments], **how)
+        command = [*self.command, *arguments]
+        ran = self._run(typed, command, **how)
         if self.windows:
             # Now and then, about once in a thousand runs, Wine starts a
             # program without its standard handles, and it writes nothing at
             # all. Every run of these programs writes something, so such a
             # run is made once more, and a program that is silent twice fails.
             if not ran.output and not ran.errors:
-                ran = self._run(typed, [*self.command, *arguments], **how)
+                ran = self._run(typed, command, **how)
             ran = ran._replace(output=crlf_to_lf(ran.output), errors=crlf_to_lf(ran.errors))
         return ran
 
@@ -158,9 +159,9 @@ class Program:
             while theirs:
                 os.close(theirs.pop())
             try:
-                in_read = functools.partial(waiting_in_read, process.pid, deadline)
-                output = converse(talk, listen, answers or [], read_limit, deadline,
-                                  in_read if stdin is HANGS_UP_IN_READ else None)
+                in_read = functools.partial(waiting_in_read, process.pid, deadline) \
+                    if stdin is HANGS_UP_IN_READ else None
+                output = converse(talk, listen, answers or [], read_limit, deadline, in_read)
                 writes = wait_counting_writes(process, deadline)
             except Hung:
                 process.kill()
@@ -227,8 +228,7 @@ def waiting_in_read(pid, deadline, after=None):
     while time.monotonic() < deadline:
         with open(f"/proc/{pid}/syscall") as state:
             call = state.read().split()[0]
-        with open(f"/proc/{pid}/io") as io:
-            read = next(int(line.split()[1]) for line in io if line.startswith("rchar:"))
+        read = io_count(pid, "rchar")
         if call not in ("running", "-1") and call == (read_call or call) and read >= read_before + typed:
             return call, read
         time.sleep(0.001)
@@ -247,16 +247,16 @@ def wait_counting_writes(process, deadline):
             raise Hung(f"still running after {RUN_SECONDS} s")
     finally:
         os.close(ended)
-    before = own_write_calls()
-    _, status = os.waitpid(process.pid, 0)
-    after = own_write_calls()
-    process.returncode = os.waitstatus_to_exitcode(status)
-    return None if before is None or after is None else after - before
-
-
-def own_write_calls():
     try:
-        with open("/proc/self/io") as io:
-            return next(int(line.split()[1]) for line in io if line.startswith("syscw:"))
+        before = io_count("self", "syscw")
     except OSError:
-        return None
+        before = None
+    _, status = os.waitpid(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return None if before is None else io_count("self", "syscw") - before
+
+
+def io_count(pid, field):
+    """A count from /proc/<pid>/io, such as rchar or syscw."""
+    with open(f"/proc/{pid}/io") as io:
+        return next(int(line.split()[1]) for line in io if line.startswith(f"{field}:"))
