@@ -223,13 +223,18 @@ def waiting_in_read(pid, deadline, after=None):
     """Waits until the program sleeps in a system call and returns the call's
     number and the bytes it has read so far. Given what this returned before
     an answer was typed, and the answer's length, it waits until the same
-    call comes again once the answer is read: the read that waits for more."""
+    call comes again once the answer is read: the read that waits for more.
+    Sleeping, not merely preempted in the call that read the answer, whose
+    count already holds it: hung up before the next read begins, that read
+    would meet the end of input, not an error."""
     read_call, read_before, typed = after or (None, 0, 0)
     while time.monotonic() < deadline:
         with open(f"/proc/{pid}/syscall") as state:
             call = state.read().split()[0]
+        with open(f"/proc/{pid}/stat") as stat:
+            sleeping = stat.read().rpartition(")")[2].split()[0] == "S"
         read = io_count(pid, "rchar")
-        if call not in ("running", "-1") and call == (read_call or call) and read >= read_before + typed:
+        if sleeping and call not in ("running", "-1") and call == (read_call or call) and read >= read_before + typed:
             return call, read
         time.sleep(0.001)
     raise Hung(f"not waiting in a read after {RUN_SECONDS} s")
