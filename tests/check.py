@@ -118,11 +118,14 @@ def io_errors(program, table):
         return 1, program.error_line("read", reason), table.DIALOGUE[0][0].encode()
 
     typed = "".join(line + "\n" for _, line in table.DIALOGUE).encode()
+    prompts = prompts_of(table).encode()
     # (case, how it runs, expected status, stderr and, where given, stdout)
     cases = [
         ("to a closed stdout", dict(typed=typed, stdout=CLOSED), *write_error("Bad file descriptor")),
         ("to a broken pipe, SIGPIPE ignored", dict(typed=typed, stdout=BROKEN_PIPE), *write_error("Broken pipe")),
         ("to /dev/full", dict(typed=typed, stdout="/dev/full"), *write_error("No space left on device")),
+        ("to a file that holds the prompts alone", dict(typed=typed, stdout=FILE, size_limit=len(prompts)),
+         *write_error("File too large"), prompts),
         ("from a closed stdin", dict(stdin=CLOSED), *read_error("Bad file descriptor")),
         ("from a directory", dict(stdin="/"), *read_error("Is a directory")),
     ]
@@ -133,10 +136,12 @@ def io_errors(program, table):
             ("on a hung-up terminal", dict(stdin=HUNG_UP), *write_error("Input/output error")),
         ]
         if table.DIALOGUE:
-            # The answer is begun, then the terminal hangs up while the program waits for more.
+            # An answer is begun, then the terminal hangs up while the program
+            # waits for more: among blanks, after a sign, among digits.
             (prompt, answer), *_ = table.DIALOGUE
-            cases.append(("from a terminal that hangs up mid-answer",
-                          dict(answers=[(prompt, answer)], stdin=HANGS_UP_IN_READ), *read_error("Input/output error")))
+            cases += [(f"from a terminal that hangs up after {begun!r}",
+                       dict(answers=[(prompt, begun)], stdin=HANGS_UP_IN_READ), *read_error("Input/output error"))
+                      for begun in (" ", "-", answer)]
     if hasattr(table, "LONG_ANSWER"):
         long_typed = table.LONG_ANSWER.encode()
         cases += [
@@ -152,13 +157,15 @@ def io_errors(program, table):
 def stopped_at_once(program, table, how, status, errors, output=None):
     ran = program.run(**how)
     found = differences(ran, output, status, errors)
-    if "size_limit" in how:
+    if "size_limit" in how and output is None:
         # Linux writes up to the limit; Wine fails the whole write that crosses it.
         if len(ran.output) != SIZE_LIMIT and not (program.windows and len(ran.output) < SIZE_LIMIT):
             found.append(f"the file holds {len(ran.output)} bytes, not {SIZE_LIMIT}")
         found += result_problems(table, ran.output, complete=False)
     if program.windows:
-        return found  # Wine's own write calls would be counted too
+        return found  # Wine's own write calls would be counted too, and a failed write may show late
+    if how.get("stdout") in (CLOSED, BROKEN_PIPE, "/dev/full") and ran.taken:
+        found.append(f"it read {ran.taken} bytes of input, though its first write failed")
     most = len(table.DIALOGUE) + MOST_WRITES_BEYOND_PROMPTS
     if "read_limit" in how:  # and what fitted in the pipe, a page, before its reader went
         most += resource.getpagesize() // 4096
@@ -195,7 +202,7 @@ PIECES = [
     lambda rng: sign(rng) + digits(rng, 1, 4),  # may end the input mid-number
     lambda rng: rng.choice(["-", "+", "--", "++", "+-", "-+", "- ", "+\n"]) + digits(rng, 0, 2),
     lambda rng: sign(rng) + digits(rng, 20, 40),
-    lambda rng: str(rng.choice([1, -1]) * (2**31 + rng.choice([0, 1, 7, 2**31 - 1, 2**31, 2**32 + 90]))),
+    lambda rng: str(rng.choice([1, -1]) * (2**31 + rng.choice([-2, -1, 0, 1, 7, 2**31 - 1, 2**31, 2**32 + 90]))),
     lambda rng: "".join(rng.choice([" ", "\t", "\r", "\n", "\r\n", digits(rng, 1, 2)]) for _ in range(rng.randint(1, 8))),
     lambda rng: rng.choice([":", "::", ":15", "15::40", "1:2:3", " : ", "12:", ":-", "7:\t8"]),
     random_bytes,

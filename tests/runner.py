@@ -49,6 +49,7 @@ class Ran(NamedTuple):
     errors: bytes
     status: int  # -N for a death by signal N
     writes: Optional[int]  # the write calls it made, where Linux counts them
+    taken: Optional[int]  # the bytes it took from a file of typed input
 
 
 class Program:
@@ -144,7 +145,13 @@ class Program:
                     child_out = os.open(stdout, os.O_WRONLY)
                     theirs.append(child_out)
             closed = [fd for fd, given in ((0, stdin), (1, stdout)) if given is CLOSED]
-            errors = temporary()
+            # The size limit would cut a file of the errors too.
+            if size_limit is None:
+                errors = temporary()
+            else:
+                errors_pipe, errors = os.pipe()
+                theirs.append(errors)
+                errors_pipe = ours(errors_pipe, "rb")
 
             def before_exec():
                 for fd in closed:
@@ -169,8 +176,14 @@ class Program:
             if stdout is FILE:
                 child_out.seek(0)
                 output = child_out.read()
-            errors.seek(0)
-            return Ran(output, errors.read(), process.wait(), writes)
+            if size_limit is None:
+                errors.seek(0)
+                errors = errors.read()
+            else:  # what it wrote before it ended, not what a child of Wine's holds open
+                os.set_blocking(errors_pipe.fileno(), False)
+                errors = errors_pipe.read() or b""
+            taken = os.lseek(child_in.fileno(), 0, os.SEEK_CUR) if stdin is None and answers is None else None
+            return Ran(output, errors, process.wait(), writes, taken)
 
 
 def crlf_to_lf(text):
