@@ -11,8 +11,9 @@
 # gzip_file(<input> <output>): compresses a file at build time the way
 # Debian wants documents, with gzip -9n: no name and no time stamp inside,
 # so that the result is the same on every build.
-# install_man_page(<page>): builds a program's man page, with the version
-# and date, and installs it, gzipped, where man finds it. Windows gets none.
+# install_man_page(<page>): builds a man page, <name>.<section>, with the
+# version and date, and installs it, gzipped, where man finds it; the
+# man-page tests check each. Windows gets none.
 
 file(STRINGS CHANGELOG.md newest_entry REGEX "^## " LIMIT_COUNT 1)
 if(NOT newest_entry MATCHES "^## ${PROJECT_VERSION} ")
@@ -66,5 +67,7 @@ function(install_man_page page)
   endif()
   configure_file(${page} ${page} @ONLY)
   gzip_file(${CMAKE_CURRENT_BINARY_DIR}/${page} ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set_property(GLOBAL APPEND PROPERTY man_pages ${CMAKE_CURRENT_BINARY_DIR}/${page})
+  string(REGEX REPLACE ".*\\." "" section ${page})
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
 endfunction()

@@ -1,14 +1,18 @@
 # Formats one man page with every groff warning on; any warning fails. Its
-# .TH line must give the program's name, section 1, the release date and
-# "consoletools <version>".
-#   -D groff=<path> -D page=<file> -D version=<version>
+# .TH line must give its name, its section, the date of SOURCE_DATE_EPOCH
+# in UTC and "consoletools <version>".
+#   -D groff=<path> -D page=<file> -D version=<version> -D epoch=<SOURCE_DATE_EPOCH>
 
 get_filename_component(name ${page} NAME_WE)
+get_filename_component(section ${page} EXT)
 string(TOUPPER ${name} name)
+string(SUBSTRING ${section} 1 -1 section)
+set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+string(TIMESTAMP date "%Y-%m-%d" UTC)
 string(REPLACE "." "\\." version_pattern ${version})
 file(STRINGS ${page} title REGEX "^\\.TH ")
-if(NOT title MATCHES "^\\.TH ${name} 1 [0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9] \"consoletools ${version_pattern}\" ")
-  message(FATAL_ERROR "${page}: its title is \"${title}\"")
+if(NOT title MATCHES "^\\.TH ${name} ${section} ${date} \"consoletools ${version_pattern}\" ")
+  message(FATAL_ERROR "${page}: its title is \"${title}\", not for ${name}(${section}) of ${date}")
 endif()
 
 execute_process(
