@@ -1,12 +1,16 @@
 #!/bin/sh
 # Makes a release of the commit checked out, in build/release/: every
-# artifact and the source archive, each with its SHA-256 file, checked at
-# the end. Each build's whole test suite runs before its artifact is
-# packaged, from the very programs that the tests ran; the first of them is
-# the default workflow. It refuses a tree with uncommitted changes, which no
-# artifact could name.
+# artifact, made by packaging/package.sh, the source archive and one
+# SHA-256 file for them all, named for the version. Each build's whole test
+# suite runs before its artifact is made, from the very programs that the
+# tests ran; the first of them is the default workflow. Then every member of
+# every artifact is checked (tests/artifact.py), dated by the commit, and
+# lintian checks the .debs. It refuses a tree with uncommitted changes,
+# which no artifact could name, and a changelog whose newest entry is
+# "Unreleased".
 #   sh packaging/release.sh [--no-tests]
-# --no-tests builds and packages only, as reprotest does in .ci/run.
+# --no-tests builds and packages only, with no check, as reprotest does in
+# .ci/run.
 set -eu
 cd "$(dirname "$0")/.."
 case "$*" in
@@ -23,9 +27,10 @@ if [ -n "$(git status --porcelain)" ]; then
   git status --short >&2
   exit 1
 fi
-# As dpkg-buildpackage --sanitize-env does: the modes of the files and folders in the
-# packages must not depend on the umask of whoever makes them.
-umask 022
+if grep -m 1 '^## ' CHANGELOG.md | grep -qx '## Unreleased'; then
+  echo "release.sh: CHANGELOG.md's newest entry is \"Unreleased\"; name it for the version" >&2
+  exit 1
+fi
 # The tests run on every core; the presets name no machine's count. Every
 # check must run: a package that one needs is not optional here.
 CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
@@ -44,15 +49,7 @@ for preset in default arm64 static arm64-static windows; do
     cmake --preset "$preset" --fresh -D BUILD_TESTING=OFF
     cmake --build --preset "$preset"
   fi
-  packages="build/$preset/packages"
-  rm -rf "$packages"
-  cpack --config "build/$preset/CPackConfig.cmake" -B "$packages"
-  set -- "$packages"/*.sha256
-  if [ $# -ne 1 ] || [ ! -e "$1" ]; then
-    echo "release.sh: cpack made $# packages for $preset, not one" >&2
-    exit 1
-  fi
-  cp "$1" "${1%.sha256}" "$release/"
+  sh packaging/package.sh "build/$preset" "$release"
 done
 
 # The source archive: the committed tree in one top folder, named for the
@@ -63,6 +60,9 @@ name=$(sed -n 's/^CMAKE_PROJECT_NAME:STATIC=//p' "$cache")-$(sed -n 's/^CMAKE_PR
 git -c tar.umask=022 archive --format=tar --prefix="$name/" -o "$release/$name.tar" HEAD
 gzip -9n "$release/$name.tar"
 
+if [ "$tests" = yes ]; then
+  python3 -B tests/artifact.py members "$(git log -1 --format=%ct)" "$release"/*
+  lintian --fail-on error,warning "$release"/*.deb
+fi
 cd "$release"
-sha256sum "$name.tar.gz" >"$name.tar.gz.sha256"
-sha256sum -c ./*.sha256
+sha256sum -- * >"$name.sha256"

@@ -1,0 +1,165 @@
+"""Checks artifacts on the artifacts themselves, and names every fault.
+
+    artifact.py members EPOCH ARTIFACT...
+    artifact.py package BUILD STRIP READELF BUILT... -- PROMPTS...
+
+The first checks each member of each artifact: a folder, or a program in
+bin/, is 0755, any other file 0644 (or, in the source archive, 0755 where
+git has it executable); its owner and group are root, or 0; it is dated
+EPOCH. The second makes BUILD's artifact with packaging/package.sh and
+checks its members so, and that it holds exactly the files it should, its
+programs the tested BUILT ones stripped with STRIP, each holding its
+dialogue (the PROMPTS check, given the program). A .deb also depends on the
+newest glibc version among its programs' symbols (READELF lists them),
+conflicts with Debian's calendar, has no maintainer scripts, and has the
+Installed-Size and changelog date that dpkg-gencontrol and EPOCH give."""
+
+import calendar
+import gzip
+import io
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tarfile
+import tempfile
+import time
+import zipfile
+
+ENVIRONMENT = dict(os.environ, LC_ALL="C")  # the tools' words are parsed
+PACKAGING = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "packaging")
+DOCS = "share/doc/consoletools/"
+
+
+def held(programs, kind):
+    """The files that an artifact of this kind holds, below its top folder."""
+    if kind == "zip":
+        return [f"bin/{program}.exe" for program in programs] + ["LICENSE.txt", "README.md"]
+    files = [f"bin/{program}" for program in programs] + [f"share/man/man1/{program}.1.gz" for program in programs]
+    files += ["share/man/man7/consoletools.7.gz", DOCS + "README.md", DOCS + "changelog.gz"]
+    if kind == "deb":
+        return files + [DOCS + "changelog.Debian.gz", DOCS + "copyright", "share/lintian/overrides/consoletools"]
+    return files + [DOCS + "LICENSE"]
+
+
+def tool(*command, env=None):
+    return subprocess.run(command, check=True, stdout=subprocess.PIPE, env=env or ENVIRONMENT).stdout
+
+
+def extra_fields(extra):
+    while len(extra) >= 4:
+        field, size = struct.unpack("<HH", extra[:4])
+        yield field
+        extra = extra[4 + size:]
+
+
+def members(path):
+    """(name, folder?, mode, owner or None, time) of each member."""
+    if path.endswith(".zip"):
+        with zipfile.ZipFile(path) as archive:
+            for info in archive.infolist():
+                # Info-ZIP's and PKWARE's Unix fields hold an owner.
+                owners = {0x7875, 0x5855, 0x000d} & set(extra_fields(info.extra))
+                yield (info.filename.rstrip("/"), info.is_dir(), info.external_attr >> 16 & 0o7777,
+                       owners and "a Unix owner field", calendar.timegm(info.date_time))
+        return
+    data = tool("dpkg-deb", "--fsys-tarfile", path) if path.endswith(".deb") else open(path, "rb").read()
+    with tarfile.open(fileobj=io.BytesIO(data)) as archive:
+        for info in archive:
+            owner = (info.uid, info.gid, info.uname, info.gname)
+            yield (info.name.removeprefix("./"), info.isdir(), info.mode,
+                   owner != (0, 0, "root", "root") and f"{info.uname}:{info.gname} ({info.uid}:{info.gid})", info.mtime)
+
+
+def member_problems(path, epoch):
+    source = not re.search(r"\.deb$|\.zip$|-linux-[^/]*\.tar\.gz$", path)
+    # DOS times go in steps of 2 s, and zip rounds an odd second up.
+    dated = (epoch + 1) // 2 * 2 if path.endswith(".zip") else epoch
+    found = []
+    for name, folder, mode, owner, date in members(path):
+        modes = (0o755,) if folder or "/bin/" in f"/{name}" else (0o644, 0o755) if source else (0o644,)
+        if mode not in modes:
+            found.append(f"{name} has mode {mode:o}")
+        if owner:
+            found.append(f"{name} belongs to {owner}")
+        if date != dated:
+            found.append(f"{name} is dated {date}, not {dated}")
+    return [f"{os.path.basename(path)}: {problem}" for problem in found]
+
+
+def package_problems(build, strip, readelf, built, prompts):
+    config = dict(line.split("=", 1) for line in open(f"{build}/artifact.conf").read().splitlines())
+    kind, epoch = config["kind"], int(config["epoch"])
+    scratch = f"{build}/package-check"
+    shutil.rmtree(scratch, ignore_errors=True)
+    path = tool("sh", f"{PACKAGING}/package.sh", build, f"{scratch}/out").decode().strip()
+    found = member_problems(path, epoch)
+    programs = [os.path.splitext(os.path.basename(program))[0] for program in built]
+    top = "usr/" if kind == "deb" else config["name"] + "/"
+    files = sorted(name for name, folder, *_ in members(path) if not folder and name)
+    wanted = sorted(top + file for file in held(programs, kind))
+    if files != wanted:
+        found.append(f"it holds {files}, not {wanted}")
+
+    unpacked = f"{scratch}/unpacked"
+    if kind == "deb":
+        tool("dpkg-deb", "-x", path, unpacked)
+    else:
+        with (zipfile.ZipFile(path) if kind == "zip" else tarfile.open(path)) as archive:
+            archive.extractall(unpacked)
+    for program in built:
+        packaged = f"{unpacked}/{top}bin/{os.path.basename(program)}"
+        tool(strip, "-o", f"{scratch}/stripped", program, env=dict(ENVIRONMENT, SOURCE_DATE_EPOCH=str(epoch)))
+        if not os.path.exists(packaged) or open(packaged, "rb").read() != open(f"{scratch}/stripped", "rb").read():
+            found.append(f"its {top}bin/{os.path.basename(program)} is not the tested one, stripped")
+        elif (ran := subprocess.run([*prompts, packaged], stdout=subprocess.PIPE)).returncode != 0:
+            found.append(f"its {top}bin/{os.path.basename(program)}: {ran.stdout.decode(errors='replace')}")
+    if kind == "deb":
+        found += deb_problems(build, readelf, path, unpacked, config, epoch)
+    return found
+
+
+def deb_problems(build, readelf, path, unpacked, config, epoch):
+    found = []
+    fields = {field: tool("dpkg-deb", "--field", path, field).decode().strip()
+              for field in ("Depends", "Conflicts", "Installed-Size")}
+    newest = max((tuple(map(int, version.split(b"."))) for program in os.scandir(f"{unpacked}/usr/bin")
+                  for version in re.findall(rb"@GLIBC_([0-9.]+)", tool(readelf, "--dyn-syms", "--wide", program.path))),
+                 default=None)
+    if newest is None or fields["Depends"] != f"libc6 (>= {'.'.join(map(str, newest))})":
+        found.append(f"it depends on {fields['Depends']!r}; its programs need GLIBC_{newest}")
+    if fields["Conflicts"] != "calendar":  # Debian's own calendar installs /usr/bin/calendar too
+        found.append(f"it conflicts with {fields['Conflicts']!r}, not with Debian's calendar")
+    with tempfile.TemporaryDirectory() as raw:
+        tool("dpkg-deb", "--raw-extract", path, raw)
+        control = sorted(os.listdir(f"{raw}/DEBIAN"))
+        os.remove(f"{raw}/DEBIAN/control")  # which dpkg-gencontrol writes after counting
+        counted = tool("dpkg-gencontrol", f"-c{PACKAGING}/control", f"-l{build}/changelog.Debian", f"-P{raw}", "-O",
+                       "-Vshlibs:Depends=", env=dict(ENVIRONMENT, DEB_HOST_ARCH=config["architecture"]))
+    if control != ["control", "md5sums"]:
+        found.append(f"its control part holds {control}, not control and md5sums")
+    size = re.search(rb"^Installed-Size: (\d+)$", counted, re.M)[1].decode()
+    if fields["Installed-Size"] != size:
+        found.append(f"its Installed-Size is {fields['Installed-Size']}, dpkg-gencontrol counts {size}")
+    changes = gzip.open(f"{unpacked}/usr/{DOCS}changelog.Debian.gz").read().decode()
+    date = time.strftime("%a, %d %b %Y %H:%M:%S +0000", time.gmtime(epoch))
+    if not changes.endswith(f">  {date}\n"):
+        found.append(f"its changelog.Debian is not dated {date}: {changes!r}")
+    return found
+
+
+def main(args):
+    if args[0] == "members":
+        found = [problem for path in args[2:] for problem in member_problems(path, int(args[1]))]
+    else:
+        separator = args.index("--")
+        found = package_problems(*args[1:4], args[4:separator], args[separator + 1:])
+    for problem in found:
+        print(f"FAIL {problem}")
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
