@@ -125,10 +125,10 @@ def deb_problems(build, readelf, path, unpacked, config, epoch):
     found = []
     fields = {field: tool("dpkg-deb", "--field", path, field).decode().strip()
               for field in ("Depends", "Conflicts", "Installed-Size")}
-    newest = max((tuple(map(int, version.split(b"."))) for program in os.scandir(f"{unpacked}/usr/bin")
-                  for version in re.findall(rb"@GLIBC_([0-9.]+)", tool(readelf, "--dyn-syms", "--wide", program.path))),
-                 default=None)
-    if newest is None or fields["Depends"] != f"libc6 (>= {'.'.join(map(str, newest))})":
+    versions = [tuple(map(int, version.split(b"."))) for program in os.scandir(f"{unpacked}/usr/bin")
+                for version in re.findall(rb"@GLIBC_([0-9.]+)", tool(readelf, "--dyn-syms", "--wide", program.path))]
+    newest = ".".join(map(str, max(versions, default=())))
+    if f"libc6 (>= {newest})" not in fields["Depends"].split(", "):
         found.append(f"it depends on {fields['Depends']!r}; its programs need GLIBC_{newest}")
     if fields["Conflicts"] != "calendar":  # Debian's own calendar installs /usr/bin/calendar too
         found.append(f"it conflicts with {fields['Conflicts']!r}, not with Debian's calendar")
