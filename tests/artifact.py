@@ -1,18 +1,17 @@
-"""Checks artifacts on the artifacts themselves, and names every fault.
+"""Checks artifacts on themselves, and names every fault.
 
     artifact.py members EPOCH ARTIFACT...
     artifact.py package BUILD STRIP READELF BUILT... -- PROMPTS...
 
-The first checks each member of each artifact: a folder, or a program in
-bin/, is 0755, any other file 0644 (or, in the source archive, 0755 where
-git has it executable); its owner and group are root, or 0; it is dated
-EPOCH. The second makes BUILD's artifact with packaging/package.sh and
-checks its members so, and that it holds exactly the files it should, its
-programs the tested BUILT ones stripped with STRIP, each holding its
-dialogue (the PROMPTS check, given the program). A .deb also depends on the
-newest glibc version among its programs' symbols (READELF lists them),
-conflicts with Debian's calendar, has no maintainer scripts, and has the
-Installed-Size and changelog date that dpkg-gencontrol and EPOCH give."""
+members: a folder, or a program in bin/, is 0755, any other member 0644 (or,
+in the source archive, 0755 where git has it executable); each belongs to
+root, or 0, and is dated EPOCH. package: BUILD's artifact, made by
+packaging/package.sh, passes that, holds exactly its files, and its programs
+are the tested BUILT ones stripped by STRIP, each holding its dialogue (the
+PROMPTS check). A .deb also needs the libc6 of its programs' newest glibc
+symbol (READELF lists them), conflicts with Debian's calendar, has no
+maintainer scripts, dpkg-gencontrol's Installed-Size and a changelog dated
+EPOCH."""
 
 import calendar
 import gzip
@@ -20,7 +19,6 @@ import io
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tarfile
@@ -48,22 +46,14 @@ def tool(*command, env=None):
     return subprocess.run(command, check=True, stdout=subprocess.PIPE, env=env or ENVIRONMENT).stdout
 
 
-def extra_fields(extra):
-    while len(extra) >= 4:
-        field, size = struct.unpack("<HH", extra[:4])
-        yield field
-        extra = extra[4 + size:]
-
-
 def members(path):
     """(name, folder?, mode, owner or None, time) of each member."""
     if path.endswith(".zip"):
         with zipfile.ZipFile(path) as archive:
             for info in archive.infolist():
-                # Info-ZIP's and PKWARE's Unix fields hold an owner.
-                owners = {0x7875, 0x5855, 0x000d} & set(extra_fields(info.extra))
+                # zip -X writes no extra field, where an owner would be.
                 yield (info.filename.rstrip("/"), info.is_dir(), info.external_attr >> 16 & 0o7777,
-                       owners and "a Unix owner field", calendar.timegm(info.date_time))
+                       info.extra and f"extra fields {info.extra!r}", calendar.timegm(info.date_time))
         return
     data = tool("dpkg-deb", "--fsys-tarfile", path) if path.endswith(".deb") else open(path, "rb").read()
     with tarfile.open(fileobj=io.BytesIO(data)) as archive:
@@ -92,14 +82,12 @@ def member_problems(path, epoch):
 def package_problems(build, strip, readelf, built, prompts):
     config = dict(line.split("=", 1) for line in open(f"{build}/artifact.conf").read().splitlines())
     kind, epoch = config["kind"], int(config["epoch"])
-    scratch = f"{build}/package-check"
-    shutil.rmtree(scratch, ignore_errors=True)
+    shutil.rmtree(scratch := f"{build}/package-check", ignore_errors=True)
     path = tool("sh", f"{PACKAGING}/package.sh", build, f"{scratch}/out").decode().strip()
     found = member_problems(path, epoch)
-    programs = [os.path.splitext(os.path.basename(program))[0] for program in built]
     top = "usr/" if kind == "deb" else config["name"] + "/"
     files = sorted(name for name, folder, *_ in members(path) if not folder and name)
-    wanted = sorted(top + file for file in held(programs, kind))
+    wanted = sorted(top + file for file in held([os.path.splitext(os.path.basename(p))[0] for p in built], kind))
     if files != wanted:
         found.append(f"it holds {files}, not {wanted}")
 

@@ -145,13 +145,10 @@ class Program:
                     child_out = os.open(stdout, os.O_WRONLY)
                     theirs.append(child_out)
             closed = [fd for fd, given in ((0, stdin), (1, stdout)) if given is CLOSED]
-            # The size limit would cut a file of the errors too.
-            if size_limit is None:
-                errors = temporary()
-            else:
-                errors_pipe, errors = os.pipe()
-                theirs.append(errors)
-                errors_pipe = ours(errors_pipe, "rb")
+            # A pipe, where a size limit cannot cut the errors short.
+            errors_pipe, errors = os.pipe()
+            theirs.append(errors)
+            errors_pipe = ours(errors_pipe, "rb")
 
             def before_exec():
                 for fd in closed:
@@ -176,12 +173,9 @@ class Program:
             if stdout is FILE:
                 child_out.seek(0)
                 output = child_out.read()
-            if size_limit is None:
-                errors.seek(0)
-                errors = errors.read()
-            else:  # what it wrote before it ended, not what a child of Wine's holds open
-                os.set_blocking(errors_pipe.fileno(), False)
-                errors = errors_pipe.read() or b""
+            # What it wrote before it ended, not what a child of Wine's holds open.
+            os.set_blocking(errors_pipe.fileno(), False)
+            errors = errors_pipe.read() or b""
             taken = os.lseek(child_in.fileno(), 0, os.SEEK_CUR) if stdin is None and answers is None else None
             return Ran(output, errors, process.wait(), writes, taken)
 
