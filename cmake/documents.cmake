@@ -25,28 +25,26 @@ if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(source_date_epoch $ENV{SOURCE_DATE_EPOCH})
 else()
   file(STRINGS cmake/commit-time source_date_epoch REGEX "^[0-9]+$")
-  if(NOT source_date_epoch AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
-    find_program(GIT git)
-    if(NOT GIT)
-      message(STATUS "No git to read the commit's time: the documents are dated with this configure's")
-    else()
-      execute_process(
-        COMMAND ${GIT} log -1 --format=%ct
-        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-        OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-      # A new commit, or another one checked out, moves HEAD's reflog:
-      # configure again then, so that the documents take that commit's time.
-      execute_process(
-        COMMAND ${GIT} rev-parse --path-format=absolute --git-path HEAD --git-path logs/HEAD
-        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-        OUTPUT_VARIABLE head_files OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-      string(REPLACE "\n" ";" head_files "${head_files}")
-      foreach(file IN LISTS head_files)
-        if(EXISTS ${file})
-          set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
-        endif()
-      endforeach()
-    endif()
+  find_program(GIT git)
+  if(NOT source_date_epoch AND EXISTS ${PROJECT_SOURCE_DIR}/.git AND NOT GIT)
+    message(STATUS "No git to read the commit's time: the documents are dated with this configure's")
+  elseif(NOT source_date_epoch AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
+    execute_process(
+      COMMAND ${GIT} log -1 --format=%ct
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    # A new commit, or another one checked out, moves HEAD's reflog:
+    # configure again then, so that the documents take that commit's time.
+    execute_process(
+      COMMAND ${GIT} rev-parse --path-format=absolute --git-path HEAD --git-path logs/HEAD
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE head_files OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    string(REPLACE "\n" ";" head_files "${head_files}")
+    foreach(file IN LISTS head_files)
+      if(EXISTS ${file})
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+      endif()
+    endforeach()
   endif()
   if(NOT source_date_epoch MATCHES "^[0-9]+$")
     string(TIMESTAMP source_date_epoch "%s" UTC)
