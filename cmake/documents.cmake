@@ -14,7 +14,7 @@
 # so that the result is the same on every build.
 # install_man_page(<page>): builds a man page, <name>.<section>, with the
 # version and date, and installs it, gzipped, where man finds it; the
-# man-page tests check each. Windows gets none.
+# man-page tests check each. Windows and the page get none.
 
 file(STRINGS CHANGELOG.md newest_entry REGEX "^## " LIMIT_COUNT 1)
 if(NOT newest_entry MATCHES "^## (${PROJECT_VERSION} |Unreleased$)")
@@ -66,7 +66,7 @@ function(gzip_file input output)
 endfunction()
 
 function(install_man_page page)
-  if(WIN32)
+  if(WIN32 OR CMAKE_SYSTEM_NAME STREQUAL "WASI")
     return()
   endif()
   configure_file(${page} ${page} @ONLY)

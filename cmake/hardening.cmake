@@ -9,6 +9,16 @@ include(CheckLinkerFlag)
 include(CheckPIESupported)
 
 add_library(hardening INTERFACE)
+# WebAssembly keeps return addresses and code out of the memory that a
+# program can address, so a stack protector has no return address to guard,
+# and PIE, RELRO and a non-executable stack mean nothing there; wasi-libc
+# has neither __stack_chk_guard nor fortified calls.
+if(CMAKE_SYSTEM_NAME STREQUAL "WASI")
+  message(STATUS "Hardening flags not taken: -D_FORTIFY_SOURCE -fstack-protector-strong "
+    "-fstack-clash-protection -fcf-protection -pie -Wl,-z,relro,-z,now,-z,noexecstack: WebAssembly "
+    "keeps return addresses and code out of a program's memory, and wasi-libc has no checks for them")
+  return()
+endif()
 check_pie_supported()
 set_target_properties(hardening PROPERTIES INTERFACE_POSITION_INDEPENDENT_CODE ON)
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
@@ -67,4 +77,11 @@ endif()
 option(STATIC_PIE "Link the programs as static PIE" OFF)
 if(STATIC_PIE)
   target_link_libraries(hardening INTERFACE -static-pie)
+endif()
+# Where the C library has no start file for static PIE (rcrt1.o), as
+# Debian's cross glibc for armel has none, static programs are not PIE.
+option(STATIC "Link the programs static, not position-independent" OFF)
+if(STATIC)
+  set_target_properties(hardening PROPERTIES INTERFACE_POSITION_INDEPENDENT_CODE OFF)
+  target_link_libraries(hardening INTERFACE -static)
 endif()

@@ -10,7 +10,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(debian_revision 1)
-if(WIN32)
+if(CMAKE_SYSTEM_NAME STREQUAL "WASI")
+  # The page holds all it needs, and says what it is.
+elseif(WIN32)
   # Man pages are of no use on Windows; the licence and the README are.
   install(FILES LICENSES/MIT.txt DESTINATION . RENAME LICENSE.txt)
   install(FILES README.md DESTINATION .)
@@ -60,9 +62,13 @@ endif()
 string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}"
   artifact_name)
 set(artifact_kind "")
-if(WIN32)
+if(CMAKE_SYSTEM_NAME STREQUAL "WASI")
+  # The page, consoletools-<version>.html (see web/).
+  set(artifact_kind html)
+  set(artifact_name ${PROJECT_NAME}-${PROJECT_VERSION})
+elseif(WIN32)
   set(artifact_kind zip)
-elseif(STATIC_PIE)
+elseif(STATIC_PIE OR STATIC)
   set(artifact_kind tar.gz)
 else()
   find_program(DPKG_GENCONTROL dpkg-gencontrol)
@@ -71,11 +77,9 @@ else()
     set(artifact_kind deb)
   endif()
 endif()
-# Debian's names for the processors.
-set(debian_architecture_x86_64 amd64)
-set(debian_architecture_aarch64 arm64)
+# A native .deb is for dpkg's own architecture; a cross-built one names it.
 if(artifact_kind)
   file(WRITE ${PROJECT_BINARY_DIR}/artifact.conf
     "kind=${artifact_kind}\nname=${artifact_name}\nepoch=${source_date_epoch}\n"
-    "architecture=${debian_architecture_${CMAKE_SYSTEM_PROCESSOR}}\n")
+    "architecture=${DEBIAN_ARCHITECTURE}\n")
 endif()

@@ -5,7 +5,8 @@
 # cmake --install; dpkg-shlibdeps gives a .deb's Depends, dpkg-gencontrol
 # its control file and Installed-Size, dpkg-deb builds it; tar and zip make
 # the archives, their members sorted, owned by root, with no other time
-# stamp than SOURCE_DATE_EPOCH. Prints the artifact's path.
+# stamp than SOURCE_DATE_EPOCH; the page is the one file that the build
+# made. Prints the artifact's path.
 #   sh packaging/package.sh BUILD OUTPUT
 set -eu
 if [ $# -ne 2 ] || [ ! -f "$1/artifact.conf" ]; then
@@ -16,7 +17,7 @@ packaging=$(cd "$(dirname "$0")" && pwd -P)
 build=$(cd "$1" && pwd -P)
 mkdir -p "$2"
 output=$(cd "$2" && pwd -P)
-# sets kind, name, epoch and architecture
+# sets kind, name, epoch and, for a cross-built .deb, architecture
 . "$build/artifact.conf"
 # strip stamps a Windows program with it; dpkg-deb dates the members by it.
 SOURCE_DATE_EPOCH=$epoch
@@ -41,7 +42,7 @@ deb)
   cp "$build/changelog.Debian" "$scratch/debian/changelog"
   (cd "$root" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$root/DEBIAN/md5sums"
   ;;
-tar.gz | zip)
+tar.gz | zip | html)
   root=$scratch/$name
   stage "$root"
   ;;
@@ -52,6 +53,7 @@ find "$scratch" -exec touch -h -d "@$epoch" {} +
 
 case $kind in
 deb)
+  architecture=${architecture:-$(dpkg --print-architecture)}
   (cd "$scratch" && DEB_HOST_ARCH=$architecture dpkg-shlibdeps debian/consoletools/usr/bin/* &&
     DEB_HOST_ARCH=$architecture dpkg-gencontrol -Pdebian/consoletools)
   artifact=$output/consoletools_$(sed -n 's/^Version: //p' "$root/DEBIAN/control")_$architecture.deb
@@ -61,6 +63,10 @@ tar.gz)
   artifact=$output/$name.tar.gz
   tar --sort=name --format=gnu --owner=root:0 --group=root:0 --mode=u+rw,go=rX --mtime="@$epoch" \
     -C "$scratch" -cf - "$name" | gzip -9n >"$artifact"
+  ;;
+html)
+  artifact=$output/$name.html
+  cp "$root/$name.html" "$artifact"
   ;;
 zip)
   # -X: no owner, nor a time stamp but the DOS one, which is in UTC.

@@ -41,8 +41,14 @@ release=build/release
 rm -rf "$release"
 mkdir -p "$release"
 # Each build makes one artifact: a .deb from the dynamic Linux builds, a
-# .tar.gz from the static ones and a .zip from the Windows one.
-for preset in default arm64 static arm64-static windows; do
+# .tar.gz from the static ones, a .zip from the Windows one and the page
+# from the WebAssembly one.
+# The page's npm modules, as package-lock.json pins them; reprotest's
+# builds (--no-tests) take them from the tree that it copies.
+if [ "$tests" = yes ]; then
+  (cd web && npm ci --no-audit --no-fund)
+fi
+for preset in default arm64 static arm64-static armel-static windows wasm; do
   if [ "$tests" = yes ]; then
     cmake --workflow --preset "$preset" --fresh
   else

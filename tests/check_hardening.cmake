@@ -1,11 +1,12 @@
-# Checks what hardening-check cannot see. A static PIE program, which it
-# misreads: position-independent, with no interpreter and no shared library,
-# full RELRO, a stack that is not executable, and code of its own (main and
-# the console facility) that checks its stack and calls fortified functions.
+# Checks what hardening-check cannot see. A static program, which it
+# misreads: no interpreter and no shared library, RELRO, a stack that is not
+# executable, and code of its own (main and the console facility) that
+# checks its stack and calls fortified functions; a static PIE one is also
+# position-independent, with full RELRO.
 # An arm64 program, static or not: its own code signs its return addresses
 # (paciasp); the BTI notes and `bti c` of libgcc and glibc prove nothing.
 #   -D program=<file> -D readelf=<readelf> -D objdump=<objdump>
-#   -D static=<ON or OFF> -D arm64=<ON or OFF>
+#   -D static_pie=<ON or OFF> -D static=<ON or OFF> -D arm64=<ON or OFF>
 cmake_policy(VERSION 3.25)
 set(ENV{LC_ALL} C) # their words are parsed
 
@@ -27,13 +28,15 @@ function(forbid text pattern meaning)
   endif()
 endfunction()
 
-if(static)
+if(static_pie)
   require(elf      "Type: +DYN"                  "position-independent code (ELF type DYN)")
   require(elf      "FLAGS_1\\) +Flags: [^\n]*PIE" "PIE flag")
+  require(elf      "FLAGS\\) +BIND_NOW"           "immediate binding (BIND_NOW)")
+endif()
+if(static_pie OR static)
   forbid(elf       "INTERP"                      "interpreter wanted: it is not static")
   forbid(elf       "NEEDED"                      "shared library wanted: it is not static")
   require(elf      "GNU_RELRO"                   "segment made read-only after relocation (GNU_RELRO)")
-  require(elf      "FLAGS\\) +BIND_NOW"           "immediate binding (BIND_NOW)")
   require(elf      "GNU_STACK[^\n]* RW +0x"      "stack that is writable but not executable")
   require(own_code "<__stack_chk_fail>"          "stack protector in its own code")
   require(own_code "<_+[a-z]+_chk>"              "fortified call in its own code")

@@ -34,9 +34,14 @@ HUNG_UP = "hung-up terminal"
 HANGS_UP_IN_READ = "terminal that hangs up in a read"
 FILE = "file"
 
-# Windows' C runtime names these errors "Invalid argument", under Wine at least.
-WINDOWS_REASONS = {("write", "Broken pipe"), ("write", "File too large"), ("read", "Bad file descriptor"),
-                   ("read", "Is a directory")}
+# How the other C libraries name these errors: Windows' runtime, under Wine
+# at least, and wasi-libc, under node, which gives it EBADF for a directory.
+OTHER_REASONS = {
+    "windows": dict.fromkeys([("write", "Broken pipe"), ("write", "File too large"), ("read", "Bad file descriptor"),
+                              ("read", "Is a directory")], "Invalid argument"),
+    "wasi": {("read", "Is a directory"): "Bad file descriptor", ("read", "Input/output error"): "I/O error",
+             ("write", "Input/output error"): "I/O error"},
+}
 F_SETPIPE_SZ = getattr(fcntl, "F_SETPIPE_SZ", 1031)  # Python 3.10 names it
 
 
@@ -55,16 +60,16 @@ class Ran(NamedTuple):
 class Program:
     """The program under test, run as [launcher ...] program."""
 
-    def __init__(self, command, windows=False):
+    def __init__(self, command, system=None):
         self.command = command
         self.name = os.path.splitext(os.path.basename(command[-1]))[0]
-        self.windows = windows
+        self.system = system  # "windows" or "wasi", or None for Linux
+        self.windows = system == "windows"
         self.emulated = len(command) > 1
 
     def error_line(self, what, reason):
         """The one stderr line of a failed 'read' or 'write'."""
-        if self.windows and (what, reason) in WINDOWS_REASONS:
-            reason = "Invalid argument"
+        reason = OTHER_REASONS.get(self.system, {}).get((what, reason), reason)
         return f"{self.name}: {what} error: {reason}\n".encode()
 
     def run(self, typed=b"", arguments=(), **how):
