@@ -67,7 +67,7 @@ git -c tar.umask=022 archive --format=tar --prefix="$name/" -o "$release/$name.t
 gzip -9n "$release/$name.tar"
 
 if [ "$tests" = yes ]; then
-  python3 -B tests/artifact.py members "$(git log -1 --format=%ct)" "$release"/*
+  python3 -B tests/artifact.py members "$(git log -1 --format=%ct)" "$release"/*.deb "$release"/*.tar.gz "$release"/*.zip
   lintian --fail-on error,warning "$release"/*.deb
 fi
 cd "$release"

@@ -1,124 +1,84 @@
-"""The page in real browsers, Chromium and WebKit: at each program's address,
-opened from disk and from a web server on 127.0.0.1, its dialogue from its
-table is typed key by key, and the screen read back must be what a Unix
-terminal shows, with the exit status beside it. So must a slip mended with
-Backspace, calendar's two answers on one line, Ctrl-D at the first prompt
-(the table's no-input case) and a listing of 1,000 days, whole. Run under
-Xvfb, for WebKit.
+"""browser.py PAGE PROGRAM...: the page in Chromium and WebKit (under Xvfb), from disk and from
+127.0.0.1. At each program's address, check.py's terminal dialogues, a slip mended with Backspace
+and the longest golden case (for calendar, 1,000 days) are typed key by key: the screen must be a
+Unix terminal's, with exit status 0."""
 
-    browser.py PAGE PROGRAM..."""
-
-import functools
 import http.server
 import os
 import sys
 import threading
-import time
 
 from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
-from cases.calendar import listing_problem
-from check import prompts_of, table_of
+from check import table_of, terminal_dialogues
 
-WAIT_SECONDS = 60  # only to catch a hang
-# The terminal's lines, each wrapped one joined up and its trailing blanks
-# gone, as on a Unix terminal's screen.
-SCREEN = """const buffer = terminal.buffer.active, lines = [];
-for (let i = 0; i < buffer.length; i++) {
-  const line = buffer.getLine(i), text = line.translateToString(!buffer.getLine(i + 1)?.isWrapped);
-  if (line.isWrapped) lines[lines.length - 1] += text; else lines.push(text);
+KEYS = {"\n": Keys.ENTER, "\x04": Keys.CONTROL + "d", "\x7f": Keys.BACKSPACE}
+# The screen's lines, a wrapped one joined up, with no trailing blanks.
+SCREEN = """const b = terminal.buffer.active, lines = [];
+for (let i = 0; i < b.length; i++) {
+  const text = b.getLine(i).translateToString(!b.getLine(i + 1)?.isWrapped);
+  if (b.getLine(i).isWrapped) lines[lines.length - 1] += text; else lines.push(text);
 }
 return lines.map(line => line.trimEnd()).join("\\n").trimEnd();"""
 
 
-def seen(text):
-    return "\n".join(line.rstrip() for line in text.split("\n")).rstrip()
-
-
-def cases(program):
-    """(case, answers as (prompt, keys), what the screen shows, or a check of it)"""
-    table = table_of(program)
-    typed = [(prompt, line + "\n") for prompt, line in table.DIALOGUE]
-    dialogue = "".join(prompt + line for prompt, line in typed) + table.RESULT
-    yield "its dialogue", typed, dialogue
-    if typed:
-        yield "a slip mended with Backspace", [(typed[0][0], "7" + Keys.BACKSPACE + typed[0][1])] + typed[1:], dialogue
+def dialogues(table):
+    """(case, each (prompt, typed) step, the screen)"""
+    yield from terminal_dialogues(table)
+    first, *later = [prompt for prompt, _ in table.DIALOGUE] or [""]
+    name, typed, result = max(table.GOLDEN, key=lambda case: len(case[2]))
+    yield f"golden {name}", [(first, typed)], first + typed + "".join(later) + result
     if table.DIALOGUE:
-        no_input = next(result for name, _, result in table.GOLDEN if name == "no-input")
-        yield "Ctrl-D at the first prompt", [(table.DIALOGUE[0][0], Keys.CONTROL + "d")], prompts_of(table) + no_input
-    if len(typed) == 2:
-        (first, first_line), (second, second_line) = typed
-        both = f"{first_line.strip()} {second_line}"
-        yield "both answers on one line", [(first, both)], first + both + second + table.RESULT
-    if program == "calendar":
-        head = f"{typed[0][0]}1000\n{typed[1][0]}1\n"
-        yield "1,000 days", [(typed[0][0], "1000\n"), (typed[1][0], "1\n")], \
-            lambda screen: listing_problem(screen[len(head):] + "\n", 1, 999) if screen.startswith(head) else "no prompts"
+        (case, steps, screen), *_ = terminal_dialogues(table)
+        yield "a slip mended with Backspace", [(first, "7\x7f" + steps[0][1]), *steps[1:]], screen
 
 
-def waited(condition, what):
-    deadline = time.monotonic() + WAIT_SECONDS
-    while not (value := condition()):
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"no {what} after {WAIT_SECONDS} s")
-        time.sleep(0.05)
-    return value
-
-
-def problems(driver, address, program, answers, expected):
+def problems(driver, address, steps, screen):
     driver.get("about:blank")  # a new page, not a move within this one
-    driver.get(f"{address}#{program}")
-    status = driver.find_element(By.ID, "status")
+    driver.get(address)
     keyboard = driver.find_element(By.CSS_SELECTOR, ".xterm-helper-textarea")
-    for prompt, keys in answers:
-        waited(lambda: driver.execute_script(SCREEN).endswith(seen(prompt)), f"prompt {prompt!r}")
-        for key in [keys] if keys.startswith(Keys.CONTROL) else keys:
-            keyboard.send_keys(Keys.ENTER if key == "\n" else key)
-    waited(lambda: "ended" in status.text, "end")
-    screen = driver.execute_script(SCREEN)
-    found = [] if status.text == f"{program} ended with exit status 0." else [f"status {status.text!r}"]
-    if callable(expected):
-        return found + ([why] if (why := expected(screen)) else [])
-    return found + ([] if screen == seen(expected) else [f"screen {screen!r}, expected {seen(expected)!r}"])
-
-
-def browsers():
-    chromium = webdriver.ChromeOptions()
-    chromium.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync"):
-        chromium.add_argument(flag)
-    yield "Chromium", lambda: webdriver.Chrome(options=chromium)
-    yield "WebKit", lambda: webdriver.WebKitGTK(options=webdriver.WebKitGTKOptions())
+    waiting = WebDriverWait(driver, 60, 0.05)  # only to catch a hang
+    for prompt, typed in steps:
+        waiting.until(lambda _: driver.execute_script(SCREEN).endswith(prompt.rstrip()), f"no prompt {prompt!r}")
+        for key in typed:
+            keyboard.send_keys(KEYS.get(key, key))
+    status = driver.find_element(By.ID, "status")
+    waiting.until(lambda _: "ended" in status.text, "no end")
+    found = [] if status.text.endswith(" ended with exit status 0.") else [f"status {status.text!r}"]
+    shown, screen = driver.execute_script(SCREEN), "\n".join(line.rstrip() for line in screen.split("\n")).rstrip()
+    return found + ([f"screen {shown[:400]!r}, expected {screen[:400]!r}"] if shown != screen else [])
 
 
 def main(page, *programs):
+    chromium = webdriver.ChromeOptions()
+    chromium.binary_location = "/usr/bin/chromium"
+    for flag in ("headless=new no-sandbox disable-gpu disable-dev-shm-usage no-first-run disable-sync "
+                 "disable-background-networking disable-component-update").split():
+        chromium.add_argument(f"--{flag}")
     folder, name = os.path.split(os.path.abspath(page))
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        def log_message(self, *_):
-            pass
-
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
+    os.chdir(folder)  # which the server serves
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), http.server.SimpleHTTPRequestHandler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     failed = run = 0
-    for browser, start in browsers():
+    for browser, start in (("Chromium", lambda: webdriver.Chrome(options=chromium)),
+                           ("WebKit", lambda: webdriver.WebKitGTK(options=webdriver.WebKitGTKOptions()))):
         driver = start()
-        try:
-            for address in (f"file://{folder}/{name}", f"http://127.0.0.1:{server.server_port}/{name}"):
-                for program in programs:
-                    for case, answers, expected in cases(program):
-                        run += 1
-                        try:
-                            found = problems(driver, address, program, answers, expected)
-                        except TimeoutError as error:
-                            found = [str(error)]
-                        if found:
-                            failed += 1
-                            print(f"FAIL {browser} {address}#{program} {case}: " + "; ".join(found))
-        finally:
-            driver.quit()
+        for address in (f"file://{folder}/{name}", f"http://127.0.0.1:{server.server_port}/{name}"):
+            for program in programs:
+                for case, steps, screen in dialogues(table_of(program)):
+                    run += 1
+                    try:
+                        found = problems(driver, f"{address}#{program}", steps, screen)
+                    except TimeoutException as error:
+                        found = [error.msg]
+                    if found:
+                        failed += 1
+                        print(f"FAIL {browser} {address}#{program} {case}: " + "; ".join(found))
+        driver.quit()
     print(f"page: {run - failed} passed, {failed} failed")
     return 1 if failed else 0
 

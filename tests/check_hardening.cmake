@@ -1,8 +1,7 @@
-# Checks what hardening-check cannot see. A static program, which it
-# misreads: no interpreter and no shared library, RELRO, a stack that is not
-# executable, and code of its own (main and the console facility) that
-# checks its stack and calls fortified functions; a static PIE one is also
-# position-independent, with full RELRO.
+# Checks what hardening-check cannot see. A static program, which it misreads:
+# no interpreter nor shared library, RELRO, a stack that is not executable and
+# code of its own (main and the console facility) that checks its stack and
+# calls fortified functions; a static PIE one is position-independent too.
 # An arm64 program, static or not: its own code signs its return addresses
 # (paciasp); the BTI notes and `bti c` of libgcc and glibc prove nothing.
 #   -D program=<file> -D readelf=<readelf> -D objdump=<objdump>

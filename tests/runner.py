@@ -34,14 +34,12 @@ HUNG_UP = "hung-up terminal"
 HANGS_UP_IN_READ = "terminal that hangs up in a read"
 FILE = "file"
 
-# How the other C libraries name these errors: Windows' runtime, under Wine
-# at least, and wasi-libc, under node, which gives it EBADF for a directory.
+# Other C libraries' names for these errors: Windows' runtime's, under Wine, and wasi-libc's under node.
 OTHER_REASONS = {
     "windows": dict.fromkeys([("write", "Broken pipe"), ("write", "File too large"), ("read", "Bad file descriptor"),
                               ("read", "Is a directory")], "Invalid argument"),
     "wasi": {("read", "Is a directory"): "Bad file descriptor", ("read", "Input/output error"): "I/O error",
-             ("write", "Input/output error"): "I/O error"},
-}
+             ("write", "Input/output error"): "I/O error"}}
 F_SETPIPE_SZ = getattr(fcntl, "F_SETPIPE_SZ", 1031)  # Python 3.10 names it
 
 
