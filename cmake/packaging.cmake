@@ -38,8 +38,8 @@ else()
   file(STRINGS packaging/control maintainer REGEX "^Maintainer: " LIMIT_COUNT 1)
   string(REPLACE "Maintainer: " "" maintainer "${maintainer}")
   file(WRITE ${PROJECT_BINARY_DIR}/changelog.Debian
-    "${PROJECT_NAME} (${PROJECT_VERSION}-${debian_revision}) unstable; urgency=medium\n\n"
-    "  * Package of release ${PROJECT_VERSION}.\n\n"
+    "${PROJECT_NAME} (${consoletools_version}-${debian_revision}) unstable; urgency=medium\n\n"
+    "  * Package of ${version_kind} ${consoletools_version}.\n\n"
     " -- ${maintainer}  ${packaged}\n")
   gzip_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/changelog.gz)
   gzip_file(${PROJECT_BINARY_DIR}/changelog.Debian ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
@@ -59,13 +59,13 @@ endif()
 
 # The archives are consoletools-<version>-<system>-<processor>, as in
 # consoletools-<version>-linux-aarch64; dpkg-deb names the .deb.
-string(TOLOWER "${PROJECT_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}"
+string(TOLOWER "${PROJECT_NAME}-${consoletools_version}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}"
   artifact_name)
 set(artifact_kind "")
 if(CMAKE_SYSTEM_NAME STREQUAL "WASI")
   # The page, consoletools-<version>.html (see web/).
   set(artifact_kind html)
-  set(artifact_name ${PROJECT_NAME}-${PROJECT_VERSION})
+  set(artifact_name ${PROJECT_NAME}-${consoletools_version})
 elseif(WIN32)
   set(artifact_kind zip)
 elseif(STATIC_PIE OR STATIC)
@@ -80,6 +80,6 @@ endif()
 # A native .deb is for dpkg's own architecture; a cross-built one names it.
 if(artifact_kind)
   file(WRITE ${PROJECT_BINARY_DIR}/artifact.conf
-    "kind=${artifact_kind}\nname=${artifact_name}\nepoch=${source_date_epoch}\n"
+    "kind=${artifact_kind}\nname=${artifact_name}\nversion=${consoletools_version}\nepoch=${source_date_epoch}\n"
     "architecture=${DEBIAN_ARCHITECTURE}\n")
 endif()

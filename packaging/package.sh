@@ -17,7 +17,7 @@ packaging=$(cd "$(dirname "$0")" && pwd -P)
 build=$(cd "$1" && pwd -P)
 mkdir -p "$2"
 output=$(cd "$2" && pwd -P)
-# sets kind, name, epoch and, for a cross-built .deb, architecture
+# sets kind, name, version, epoch and, for a cross-built .deb, architecture
 . "$build/artifact.conf"
 # strip stamps a Windows program with it; dpkg-deb dates the members by it.
 SOURCE_DATE_EPOCH=$epoch
