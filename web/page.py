@@ -4,7 +4,7 @@ programs' one-line descriptions from the README's table. The script's hash
 goes in the page's Content-Security-Policy, which allows no other script
 and no request at all. The same inputs make the same file, byte for byte.
 
-    page.py OUTPUT VERSION XTERM PROGRAM.wasm..."""
+    page.py OUTPUT VERSION XTERM NOTICES PROGRAM.wasm..."""
 
 import base64
 import hashlib
@@ -22,7 +22,7 @@ def read(path):
         return file.read()
 
 
-def main(output, version, xterm, *programs):
+def main(output, version, xterm, notices, *programs):
     names = [os.path.basename(program).removesuffix(".wasm") for program in programs]
     table = re.findall(r"^\| `(\w+)` \| (.+) \| (.+) \|$", read(f"{HERE}/../README.md"), re.M)
     rows = {name: cells for name, *cells in table}
@@ -38,8 +38,9 @@ def main(output, version, xterm, *programs):
         raise SystemExit("page.py: a script holds </script")
     digest = base64.b64encode(hashlib.sha256(script.encode()).digest()).decode()
     fields = {"version": version, "script_hash": f"'sha256-{digest}'", "xterm_css": read(f"{xterm}/css/xterm.css"),
-              "programs": "\n".join(items), "notices": f"xterm.js {json.load(open(f'{xterm}/package.json'))['version']}:\n"
-              + read(f"{xterm}/LICENSE"), "script": script}
+              "programs": "\n".join(items), "script": script,
+              "notices": f"consoletools {version}:\n{read(f'{HERE}/../LICENSES/MIT.txt')}\n"
+              f"xterm.js {json.load(open(f'{xterm}/package.json'))['version']}:\n{read(f'{xterm}/LICENSE')}\n{read(notices)}"}
     page = re.sub(r"@(\w+)@", lambda field: fields[field[1]], read(f"{HERE}/page.html"))
     with open(output, "w", encoding="utf-8", newline="\n") as file:
         file.write(page)
