@@ -2,16 +2,21 @@
 
     artifact.py members EPOCH ARTIFACT...
     artifact.py package BUILD STRIP READELF BUILT... -- PROMPTS...
+    artifact.py notices PAGE BUILT...
 
 members: a folder, or a program in bin/, is 0755, any other member 0644 (or,
 in the source archive, 0755 where git has it executable); each belongs to
-root, or 0, and is dated EPOCH. package: BUILD's artifact, made by
-packaging/package.sh, passes that, holds exactly its files, and its programs
+root, or 0, and is dated EPOCH; they come in order of name; a gzip file, or
+member, holds no name and no time. package: BUILD's artifact, made by
+packaging/package.sh, passes that, holds exactly its files, its programs
 are the tested BUILT ones stripped by STRIP, each holding its dialogue (the
-PROMPTS check). A .deb also needs the libc6 of its programs' newest glibc
-symbol (READELF lists them), conflicts with Debian's calendar, has no
-maintainer scripts, dpkg-gencontrol's Installed-Size and a changelog dated
-EPOCH."""
+PROMPTS check), and its notices hold the copyright file of every Debian
+package that the linker's map of each shows a file taken from. A .deb also
+needs the libc6 of its programs' newest glibc symbol (READELF lists them),
+is for its programs' machine, conflicts with Debian's calendar, has no
+maintainer scripts, dpkg-gencontrol's Installed-Size, a changelog dated
+EPOCH and a copyright file that Debian's parser takes as DEP-5. notices:
+the page holds the same notices, and the project's licence."""
 
 import calendar
 import gzip
@@ -34,9 +39,9 @@ DOCS = "share/doc/consoletools/"
 def held(programs, kind):
     """The files that an artifact of this kind holds, below its top folder."""
     if kind == "zip":
-        return [f"bin/{program}.exe" for program in programs] + ["LICENSE.txt", "README.md"]
+        return [f"bin/{program}.exe" for program in programs] + ["LICENSE.txt", "NOTICES.txt", "README.md"]
     files = [f"bin/{program}" for program in programs] + [f"share/man/man1/{program}.1.gz" for program in programs]
-    files += ["share/man/man7/consoletools.7.gz", DOCS + "README.md", DOCS + "changelog.gz"]
+    files += ["share/man/man7/consoletools.7.gz", DOCS + "README.md", DOCS + "changelog.gz", DOCS + "NOTICES"]
     if kind == "deb":
         return files + [DOCS + "changelog.Debian.gz", DOCS + "copyright", "share/lintian/overrides/consoletools"]
     return files + [DOCS + "LICENSE"]
@@ -47,28 +52,41 @@ def tool(*command, env=None):
 
 
 def members(path):
-    """(name, folder?, mode, owner or None, time) of each member."""
+    """(name, folder?, mode, owner or None, time, content) of each member."""
     if path.endswith(".zip"):
         with zipfile.ZipFile(path) as archive:
             for info in archive.infolist():
                 # zip -X writes no extra field, where an owner would be.
                 yield (info.filename.rstrip("/"), info.is_dir(), info.external_attr >> 16 & 0o7777,
-                       info.extra and f"extra fields {info.extra!r}", calendar.timegm(info.date_time))
+                       info.extra and f"extra fields {info.extra!r}", calendar.timegm(info.date_time),
+                       archive.read(info))
         return
     data = tool("dpkg-deb", "--fsys-tarfile", path) if path.endswith(".deb") else open(path, "rb").read()
     with tarfile.open(fileobj=io.BytesIO(data)) as archive:
         for info in archive:
             owner = (info.uid, info.gid, info.uname, info.gname)
             yield (info.name.removeprefix("./"), info.isdir(), info.mode,
-                   owner != (0, 0, "root", "root") and f"{info.uname}:{info.gname} ({info.uid}:{info.gid})", info.mtime)
+                   owner != (0, 0, "root", "root") and f"{info.uname}:{info.gname} ({info.uid}:{info.gid})", info.mtime,
+                   info.isfile() and archive.extractfile(info).read())
+
+
+def gzip_problem(data):
+    """What a gzip file's header holds that would differ between builds."""
+    if data[3] & 0x08:
+        return "names its file in its gzip header"
+    return data[4:8] != bytes(4) and "has a time in its gzip header"
 
 
 def member_problems(path, epoch):
     source = not re.search(r"\.deb$|\.zip$|-linux-[^/]*\.tar\.gz$", path)
     # DOS times go in steps of 2 s, and zip rounds an odd second up.
     dated = (epoch + 1) // 2 * 2 if path.endswith(".zip") else epoch
-    found = []
-    for name, folder, mode, owner, date in members(path):
+    found = [gzip_problem(open(path, "rb").read(10))] if path.endswith(".gz") else []
+    names = []
+    for name, folder, mode, owner, date, content in members(path):
+        names.append(name.split("/"))
+        if name.endswith(".gz") and content:
+            found.append(gzip_problem(content) and f"{name} {gzip_problem(content)}")
         modes = (0o755,) if folder or "/bin/" in f"/{name}" else (0o644, 0o755) if source else (0o644,)
         if mode not in modes:
             found.append(f"{name} has mode {mode:o}")
@@ -76,7 +94,9 @@ def member_problems(path, epoch):
             found.append(f"{name} belongs to {owner}")
         if date != dated:
             found.append(f"{name} is dated {date}, not {dated}")
-    return [f"{os.path.basename(path)}: {problem}" for problem in found]
+    if names != sorted(names):
+        found.append("its members are not in order of name")
+    return [f"{os.path.basename(path)}: {problem}" for problem in found if problem]
 
 
 def package_problems(build, strip, readelf, built, prompts):
@@ -87,6 +107,9 @@ def package_problems(build, strip, readelf, built, prompts):
     found = member_problems(path, epoch)
     top = "usr/" if kind == "deb" else config["name"] + "/"
     files = sorted(name for name, folder, *_ in members(path) if not folder and name)
+    notices = next((content.decode() for name, _, _, _, _, content in members(path)
+                    if name.endswith(("/NOTICES", "/NOTICES.txt"))), "")
+    found += notice_problems(notices, built)
     wanted = sorted(top + file for file in held([os.path.splitext(os.path.basename(p))[0] for p in built], kind))
     if files != wanted:
         found.append(f"it holds {files}, not {wanted}")
@@ -109,7 +132,22 @@ def package_problems(build, strip, readelf, built, prompts):
     return found
 
 
+def notice_problems(notices, built):
+    """The Debian packages that the linkers' maps show files taken from,
+    whose copyright file the notices lack."""
+    taken = {os.path.realpath(file) for program in built
+             for file in re.findall(r"(?m)(?:^|\s)(/\S+?\.(?:o(?=[\s:(]|$)|a(?=\()))", open(f"{program}.map").read())}
+    packages = {tool("dpkg-query", "-S", file).decode().split(":")[0] for file in taken}
+    return [f"its notices lack {package}'s copyright file" for package in sorted(packages)
+            if open(f"/usr/share/doc/{package}/copyright").read().strip() not in notices]
+
+
+# Debian's names for the ELF machines of e_machine (at byte 18).
+MACHINES = {62: "amd64", 183: "arm64", 40: "armel"}
+
+
 def deb_problems(build, readelf, path, unpacked, epoch):
+    from debian.copyright import Copyright  # python3-debian, which only Debian's python3 imports
     found = []
     fields = {field: tool("dpkg-deb", "--field", path, field).decode().strip()
               for field in ("Architecture", "Depends", "Conflicts", "Installed-Size")}
@@ -118,6 +156,14 @@ def deb_problems(build, readelf, path, unpacked, epoch):
     newest = ".".join(map(str, max(versions, default=())))
     if f"libc6 (>= {newest})" not in fields["Depends"].split(", "):
         found.append(f"it depends on {fields['Depends']!r}; its programs need GLIBC_{newest}")
+    machines = {MACHINES.get(int.from_bytes(open(program.path, "rb").read(20)[18:20], "little"))
+                for program in os.scandir(f"{unpacked}/usr/bin")}
+    if machines != {fields["Architecture"]}:
+        found.append(f"it is for {fields['Architecture']}, its programs for {machines}")
+    try:
+        Copyright(open(f"{unpacked}/usr/{DOCS}copyright"), strict=True)
+    except Exception as error:  # the parser's errors have no common class
+        found.append(f"its copyright file is not DEP-5: {error}")
     if fields["Conflicts"] != "calendar":  # Debian's own calendar installs /usr/bin/calendar too
         found.append(f"it conflicts with {fields['Conflicts']!r}, not with Debian's calendar")
     with tempfile.TemporaryDirectory() as raw:
@@ -141,6 +187,10 @@ def deb_problems(build, readelf, path, unpacked, epoch):
 def main(args):
     if args[0] == "members":
         found = [problem for path in args[2:] for problem in member_problems(path, int(args[1]))]
+    elif args[0] == "notices":
+        page = open(args[1], encoding="utf-8").read()
+        licence = open(os.path.join(PACKAGING, "..", "LICENSES", "MIT.txt")).read()
+        found = notice_problems(page, args[2:]) + ([] if licence in page else ["the page lacks its own licence"])
     else:
         separator = args.index("--")
         found = package_problems(*args[1:4], args[4:separator], args[separator + 1:])
