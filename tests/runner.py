@@ -13,6 +13,7 @@ import select
 import subprocess
 import tempfile
 import termios
+import threading
 import time
 from typing import NamedTuple, Optional
 
@@ -201,7 +202,7 @@ def converse(talk, listen, answers, read_limit, deadline, in_read=None):
         waiting = in_read() if in_read else None
         talk.write(line.encode())
         if in_read:  # the end-of-file character is not read
-            in_read((*waiting, len(line) - 1))
+            in_read((waiting, len(line) - 1))
     if talk is not None and talk is not listen:
         talk.close()
     if listen is not None:
@@ -229,23 +230,44 @@ def read_until(file, output, deadline, ending=None, limit=None):
     return ending is not None and output.endswith(ending)
 
 
+@functools.cache
+def read_call():
+    """This machine's number of the read system call: what
+    /proc/<pid>/syscall shows of a thread of ours that waits in one. Under
+    qemu-user too, the program's read is the host's own."""
+    reader, writer = os.pipe()
+    waiting = threading.Thread(target=os.read, args=(reader, 1))
+    waiting.start()
+    try:
+        while True:
+            with open(f"/proc/self/task/{waiting.native_id}/syscall") as state:
+                call = state.read().split()
+            if call[0] not in ("running", "-1") and int(call[1], 16) == reader:
+                return call[0]
+            time.sleep(0.001)
+    finally:
+        os.write(writer, b"x")
+        waiting.join()
+        os.close(reader)
+        os.close(writer)
+
+
 def waiting_in_read(pid, deadline, after=None):
-    """Waits until the program sleeps in a system call and returns the call's
-    number and the bytes it has read so far. Given what this returned before
-    an answer was typed, and the answer's length, it waits until the same
-    call comes again once the answer is read: the read that waits for more.
-    Sleeping, not merely preempted in the call that read the answer, whose
-    count already holds it: hung up before the next read begins, that read
-    would meet the end of input, not an error."""
-    read_call, read_before, typed = after or (None, 0, 0)
+    """Waits until the program sleeps in a read of its stdin and returns the
+    bytes it has read so far. Given what this returned before an answer was
+    typed, and the answer's length, it waits until such a read comes again
+    once the answer is read: the read that waits for more. Sleeping, not
+    merely preempted in the read that took the answer, whose count already
+    holds it: hung up before the next read begins, that read would meet the
+    end of input, not an error. Any other call that sleeps, such as an
+    emulator's own, is not the read."""
+    read_before, typed = after or (0, 0)
     while time.monotonic() < deadline:
         with open(f"/proc/{pid}/syscall") as state:
-            call = state.read().split()[0]
-        with open(f"/proc/{pid}/stat") as stat:
-            sleeping = stat.read().rpartition(")")[2].split()[0] == "S"
+            call = state.read().split()
         read = io_count(pid, "rchar")
-        if sleeping and call not in ("running", "-1") and call == (read_call or call) and read >= read_before + typed:
-            return call, read
+        if call[:2] == [read_call(), "0x0"] and read >= read_before + typed:
+            return read
         time.sleep(0.001)
     raise Hung(f"not waiting in a read after {RUN_SECONDS} s")
 
