@@ -259,13 +259,15 @@ def waiting_in_read(pid, deadline, after=None):
     once the answer is read: the read that waits for more. Sleeping, not
     merely preempted in the read that took the answer, whose count already
     holds it: hung up before the next read begins, that read would meet the
-    end of input, not an error. Any other call that sleeps, such as an
-    emulator's own, is not the read."""
+    end of input, not an error. The count is read first: the read seen
+    sleeping after it has grown is a later one than the read that took the
+    answer, which may be seen sleeping just before it returns. Any other
+    call that sleeps, such as an emulator's own, is not the read."""
     read_before, typed = after or (0, 0)
     while time.monotonic() < deadline:
+        read = io_count(pid, "rchar")
         with open(f"/proc/{pid}/syscall") as state:
             call = state.read().split()
-        read = io_count(pid, "rchar")
         if call[:2] == [read_call(), "0x0"] and read >= read_before + typed:
             return read
         time.sleep(0.001)
