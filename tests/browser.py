@@ -1,7 +1,8 @@
 """browser.py PAGE PROGRAM...: the page in Chromium and WebKit (under Xvfb), from disk and from
 127.0.0.1. At each program's address, check.py's terminal dialogues, a slip mended with Backspace
 and the longest golden case (for calendar, 1,000 days) are typed key by key: the screen must be a
-Unix terminal's, with exit status 0."""
+Unix terminal's, with exit status 0. The page asks for nothing but itself: a fetch of its own address
+is refused, and the server sees no other request."""
 
 import http.server
 import os
@@ -60,7 +61,13 @@ def main(page, *programs):
         chromium.add_argument(f"--{flag}")
     folder, name = os.path.split(os.path.abspath(page))
     os.chdir(folder)  # which the server serves
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), http.server.SimpleHTTPRequestHandler)
+    requested = []
+
+    class Handler(http.server.SimpleHTTPRequestHandler):
+        def log_request(self, *_):
+            requested.append(self.path)
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     failed = run = 0
     for browser, start in (("Chromium", lambda: webdriver.Chrome(options=chromium)),
@@ -79,7 +86,16 @@ def main(page, *programs):
                     if found:
                         failed += 1
                         print(f"FAIL {browser} {address}#{program} {case}: " + "; ".join(found))
+            run += 1
+            fetched = driver.execute_async_script(
+                "fetch(location.href).then(() => arguments[0]('fetched'), () => arguments[0]('refused'))")
+            if fetched != "refused":
+                failed += 1
+                print(f"FAIL {browser} {address}: the page fetched its own address")
         driver.quit()
+    if set(requested) != {f"/{name}"}:
+        failed += 1
+        print(f"FAIL the server was asked for {sorted(set(requested))}, not only /{name}")
     print(f"page: {run - failed} passed, {failed} failed")
     return 1 if failed else 0
 
