@@ -47,15 +47,17 @@ def main(output, version, *maps):
     print("The programs hold code of the libraries below, as their linkers took it from these Debian\n"
           "packages. Each package's copyright file follows its name.")
     for package, files in sorted(packages.items()):
-        fields = "${Version}\t${source:Package}\t${source:Version}"
-        package_version, source, source_version = subprocess.run(
+        fields = "${Version}\t${source:Package} ${source:Version}\t${Built-Using}"
+        package_version, source, built_using = subprocess.run(
             ["dpkg-query", "-W", f"-f={fields}", package], stdout=subprocess.PIPE, check=True, text=True).stdout.split("\t")
-        print(f"\n== {package} {package_version}, built from {source} {source_version}: "
-              + ", ".join(name for name, _ in files))
+        print(f"\n== {package} {package_version}, built from {source}: " + ", ".join(name for name, _ in files))
         if any(archive for _, archive in files):
-            print(f"For three years from this release, its maintainers give anyone who asks the complete source of\n"
-                  f"{source} {source_version}, for no more than the cost of copying it. The programs' own source,\n"
-                  f"consoletools-{version}.tar.gz, built with another {source} in its place, relinks them with it.")
+            # A cross toolchain's package holds code of the sources that its Built-Using names.
+            sources = [source] + [re.sub(r" \(= (.*)\)", r" \1", used) for used in built_using.split(", ") if used]
+            print("For three years from this release, its maintainers give anyone who asks the complete source\n"
+                  "that Debian built it from, for no more than the cost of copying it: " + ", ".join(sources) + ".\n"
+                  f"The programs' own source, consoletools-{version}.tar.gz, built as its README says with that\n"
+                  "library changed, relinks them with it.")
         print(open(f"/usr/share/doc/{package.split(':')[0]}/copyright", encoding="utf-8").read().rstrip("\n"))
 
 
