@@ -70,11 +70,8 @@ def members(path):
                    info.isfile() and archive.extractfile(info).read())
 
 
-def gzip_problem(data):
-    """What a gzip file's header holds that would differ between builds."""
-    if data[3] & 0x08:
-        return "names its file in its gzip header"
-    return data[4:8] != bytes(4) and "has a time in its gzip header"
+def gzip_problem(data):  # a name or a time in the header differs from one build to the next
+    return (data[3] & 0x08 or data[4:8] != bytes(4)) and "holds a name or a time in its gzip header"
 
 
 def member_problems(path, epoch):

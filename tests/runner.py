@@ -230,26 +230,26 @@ def read_until(file, output, deadline, ending=None, limit=None):
     return ending is not None and output.endswith(ending)
 
 
+def syscall_of(task):
+    """A sleeping task's system call and its arguments, or ["running"]."""
+    with open(f"/proc/{task}/syscall") as state:
+        return state.read().split()
+
+
 @functools.cache
 def read_call():
-    """This machine's number of the read system call: what
-    /proc/<pid>/syscall shows of a thread of ours that waits in one. Under
-    qemu-user too, the program's read is the host's own."""
+    """This machine's number of read(2), as /proc shows it of a thread of
+    ours that waits in one; under qemu-user a program's read is the host's."""
     reader, writer = os.pipe()
     waiting = threading.Thread(target=os.read, args=(reader, 1))
     waiting.start()
-    try:
-        while True:
-            with open(f"/proc/self/task/{waiting.native_id}/syscall") as state:
-                call = state.read().split()
-            if call[0] not in ("running", "-1") and int(call[1], 16) == reader:
-                return call[0]
-            time.sleep(0.001)
-    finally:
-        os.write(writer, b"x")
-        waiting.join()
-        os.close(reader)
-        os.close(writer)
+    while (call := syscall_of(f"self/task/{waiting.native_id}"))[1:2] != [hex(reader)]:
+        time.sleep(0.001)
+    os.write(writer, b"x")
+    waiting.join()
+    os.close(reader)
+    os.close(writer)
+    return call[0]
 
 
 def waiting_in_read(pid, deadline, after=None):
@@ -266,9 +266,7 @@ def waiting_in_read(pid, deadline, after=None):
     read_before, typed = after or (0, 0)
     while time.monotonic() < deadline:
         read = io_count(pid, "rchar")
-        with open(f"/proc/{pid}/syscall") as state:
-            call = state.read().split()
-        if call[:2] == [read_call(), "0x0"] and read >= read_before + typed:
+        if syscall_of(pid)[:2] == [read_call(), "0x0"] and read >= read_before + typed:
             return read
         time.sleep(0.001)
     raise Hung(f"not waiting in a read after {RUN_SECONDS} s")
