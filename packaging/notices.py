@@ -1,7 +1,8 @@
 """Prints the notices that an artifact owes the libraries linked into its
 programs. The linkers' maps name each library member and start file that a
 program holds; dpkg's records name the Debian package that installed each
-file, and its copyright file is that package's notice, given here whole.
+file, and its copyright file is that package's notice, given here whole,
+with the texts of the licences in /usr/share/common-licenses that it names.
 The libraries whose archive members a program holds are also offered as
 source, and relinked from the release's own source archive, as section 6
 of the LGPL asks of glibc in a static program.
@@ -17,6 +18,9 @@ import sys
 # a start file, as in crt1.o, by its path: GNU ld's and lld's maps alike.
 MEMBER = re.compile(r"(?<!\S)(/[^\s()]+\.a)\(")
 START_FILE = re.compile(r"(?<!\S)(/[^\s()]+\.o)(?=[\s:(]|$)", re.M)
+# A licence that a Debian copyright file names by its path, as in
+# `/usr/share/common-licenses/LGPL-2.1'.
+COMMON_LICENCE = re.compile(r"/usr/share/common-licenses/[\w+-]+(?:\.\d+)*")
 
 
 def linked_files(maps):
@@ -41,7 +45,7 @@ def owner(path):
 
 def main(output, version, *maps):
     sys.stdout = open(output, "w", encoding="utf-8", newline="\n")
-    packages = {}
+    packages, licences = {}, set()
     for path, archive in sorted(linked_files(maps).items()):
         packages.setdefault(owner(path), []).append((os.path.basename(path), archive))
     print("The programs hold code of the libraries below, as their linkers took it from these Debian\n"
@@ -58,7 +62,11 @@ def main(output, version, *maps):
                   "that Debian built it from, for no more than the cost of copying it: " + ", ".join(sources) + ".\n"
                   f"The programs' own source, consoletools-{version}.tar.gz, built as its README says with that\n"
                   "library changed, relinks them with it.")
-        print(open(f"/usr/share/doc/{package.split(':')[0]}/copyright", encoding="utf-8").read().rstrip("\n"))
+        copyright = open(f"/usr/share/doc/{package.split(':')[0]}/copyright", encoding="utf-8").read()
+        print(copyright.rstrip("\n"))
+        licences.update(os.path.realpath(path) for path in COMMON_LICENCE.findall(copyright) if os.path.exists(path))
+    for licence in sorted(licences):
+        print(f"\n== {licence}\n" + open(licence, encoding="utf-8").read().rstrip("\n"))
 
 
 if __name__ == "__main__":

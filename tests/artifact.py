@@ -11,7 +11,8 @@ member, holds no name and no time. package: BUILD's artifact, made by
 packaging/package.sh, passes that, holds exactly its files, its programs
 are the tested BUILT ones stripped by STRIP, each holding its dialogue (the
 PROMPTS check), and its notices hold the copyright file of every Debian
-package that the linker's map of each shows a file taken from. A .deb also
+package that the linker's map of each shows a file taken from, and the
+common licences that it names. A .deb also
 needs the libc6 of its programs' newest glibc symbol (READELF lists them),
 is for its programs' machine, conflicts with Debian's calendar, has no
 maintainer scripts, dpkg-gencontrol's Installed-Size, a changelog dated
@@ -135,8 +136,10 @@ def notice_problems(notices, built):
     taken = {os.path.realpath(file) for program in built
              for file in re.findall(r"(?m)(?:^|\s)(/\S+?\.(?:o(?=[\s:(]|$)|a(?=\()))", open(f"{program}.map").read())}
     packages = {tool("dpkg-query", "-S", file).decode().split(":")[0] for file in taken}
-    return [f"its notices lack {package}'s copyright file" for package in sorted(packages)
-            if open(f"/usr/share/doc/{package}/copyright").read().strip() not in notices]
+    texts = {f"/usr/share/doc/{package}/copyright": open(f"/usr/share/doc/{package}/copyright").read() for package in packages}
+    texts.update({path: open(path).read() for text in list(texts.values())
+                  for path in re.findall(r"/usr/share/common-licenses/[\w+-]+(?:\.\d+)*", text) if os.path.exists(path)})
+    return [f"its notices lack {path}" for path, text in sorted(texts.items()) if text.strip() not in notices]
 
 
 # Debian's names for the ELF machines of e_machine (at byte 18).
