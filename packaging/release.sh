@@ -92,8 +92,8 @@ fi
 # What the README's Releases section lists, named for this version.
 listed=$(sed -n '/^## Releases$/,/^## /s/^| `\(consoletools[^`]*\)` |.*/\1/p' README.md |
   sed "s/<version>/$version/" | LC_ALL=C sort)
-summed=$(cut -c 67- "$release/$name.sha256")
-made=$(ls "$release" | grep -vxF "$name.sha256")
+summed=$(cut -c 67- "$release/$name.sha256" | LC_ALL=C sort)
+made=$(LC_ALL=C ls "$release" | grep -vxF "$name.sha256")
 if [ "$made" != "$listed" ] || [ "$summed" != "$listed" ]; then
   printf 'release.sh: %s holds, and its sums name, not what README.md lists:\n%s\n' "$release" "$listed" >&2
   ls "$release" >&2
