@@ -34,8 +34,9 @@ def main(output, version, xterm, notices, *programs):
     # A source map is fetched only by a browser's tools, but it is a request.
     xterm_js = re.sub(r"\n//# sourceMappingURL=.*\s*$", "\n", read(f"{xterm}/lib/xterm.js"))
     script = f"{xterm_js}\nconst PROGRAMS = {json.dumps(wasm, indent=0)};\n{read(f'{HERE}/terminal.js')}"
-    if "</script" in script:
-        raise SystemExit("page.py: a script holds </script")
+    # Either would end the script, or change how the browser reads it.
+    if re.search(r"</script|<!--", script, re.I):
+        raise SystemExit("page.py: a script holds </script or <!--")
     digest = base64.b64encode(hashlib.sha256(script.encode()).digest()).decode()
     fields = {"version": version, "script_hash": f"'sha256-{digest}'", "xterm_css": read(f"{xterm}/css/xterm.css"),
               "programs": "\n".join(items), "script": script,

@@ -52,7 +52,14 @@ async function run(name, state) {
   const bytes = Uint8Array.from(atob(PROGRAMS[name]), c => c.charCodeAt(0));
   let exports, memory, data, waiting, queued = 0;
   const view = () => new DataView(memory.buffer);
-  const resumed = () => exports.asyncify_get_state() === REWINDING && (exports.asyncify_stop_rewind(), true);
+  // Ends a rewind, as the first statement of each call that may wait:
+  // true where the call resumes after its wait.
+  function rewound() {
+    if (exports.asyncify_get_state() !== REWINDING) return false;
+    exports.asyncify_stop_rewind();
+    return true;
+  }
+  const standard = fd => fd === 0 || fd === 1 || fd === 2;
   function wait(promise) {
     waiting = promise;
     exports.asyncify_start_unwind(data);
@@ -62,8 +69,9 @@ async function run(name, state) {
     new Uint8Array(memory.buffer, view().getUint32(iovs + 8 * i, true), view().getUint32(iovs + 8 * i + 4, true)));
   const wasi = {
     fd_read(fd, iovs, count, read) {
+      const resuming = rewound();
       if (fd !== 0) return BADF;
-      if (!resumed() && !input.length) { wait(new Promise(resolve => wake = resolve)); return SUCCESS; }
+      if (!resuming && !input.length) { wait(new Promise(resolve => wake = resolve)); return SUCCESS; }
       let taken = 0; // a read takes at most one line, as a terminal's does
       for (const buffer of buffers(iovs, count)) {
         const part = input[0].subarray(0, buffer.length);
@@ -77,8 +85,9 @@ async function run(name, state) {
       return SUCCESS;
     },
     fd_write(fd, iovs, count, written) {
+      const resuming = rewound();
       if (fd !== 1 && fd !== 2) return BADF;
-      if (!resumed() && queued > SCREENFUL) {
+      if (!resuming && queued > SCREENFUL) {
         queued = 0;
         wait(new Promise(resolve => terminal.write("", resolve)));
         return SUCCESS;
@@ -93,21 +102,20 @@ async function run(name, state) {
       return SUCCESS;
     },
     fd_fdstat_get(fd, stat) { // a terminal: no seeking
-      if (fd > 2) return BADF;
+      if (!standard(fd)) return BADF;
       new Uint8Array(memory.buffer, stat, 24).fill(0);
       view().setUint8(stat, CHARACTER_DEVICE);
       return SUCCESS;
     },
-    fd_seek: () => SPIPE,
+    fd_seek: fd => standard(fd) ? SPIPE : BADF,
     fd_close: () => SUCCESS,
     proc_exit(code) { throw new Exit(code); },
   };
   const { instance } = await WebAssembly.instantiate(bytes, { wasi_snapshot_preview1: wasi });
   exports = instance.exports;
   memory = exports.memory;
-  // The stack that asyncify saves while the program waits: a page of its own.
-  data = memory.grow(1) * 65536;
-  new Int32Array(memory.buffer, data, 2).set([data + 8, data + 65536]);
+  // Where asyncify saves the stack while the program waits: in its own data.
+  data = exports.asyncify_data();
   for (;;) {
     try {
       exports._start();
@@ -124,13 +132,19 @@ async function run(name, state) {
   }
 }
 
+// The screen once all that was written to it is drawn.
+const drawn = () => new Promise(resolve => terminal.write("", resolve));
+
+let choices = 0; // the latest choice wins; one program runs at a time
 async function choose() {
   const name = location.hash.slice(1);
-  if (!(name in PROGRAMS)) return;
-  if (running) {
+  if (!Object.hasOwn(PROGRAMS, name)) return;
+  const choice = ++choices;
+  while (running) {
     const previous = running;
     stop();
     await previous.ended;
+    if (choice !== choices) return;
   }
   terminal.reset();
   terminal.focus();
@@ -139,7 +153,8 @@ async function choose() {
   again.hidden = true;
   status.textContent = `${name} is running.`;
   const current = running = { stopped: false };
-  current.ended = run(name, current).then(code => {
+  current.ended = run(name, current).then(async code => {
+    await drawn(); // the last output, before the end is told or the next run's screen
     status.textContent = code === null ? `${name} was stopped.` : `${name} ended with exit status ${code}.`;
   }, error => {
     status.textContent = `${name} failed: ${error}`;
