@@ -1,8 +1,9 @@
 """browser.py PAGE PROGRAM...: the page in Chromium and WebKit (under Xvfb), from disk and from
 127.0.0.1. At each program's address, check.py's terminal dialogues, a slip mended with Backspace
-and the longest golden case (for calendar, 1,000 days) are typed key by key: the screen must be a
+and the longest golden case (for calendar, 30,000 days) are typed key by key: the screen must be a
 Unix terminal's, with exit status 0. The page asks for nothing but itself: a fetch of its own address
-is refused, and the server sees no other request."""
+is refused, an injected inline script does not run, and the server sees no other request. A long
+answer is stopped with Ctrl-C and the program run again."""
 
 import http.server
 import os
@@ -17,7 +18,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 from check import table_of, terminal_dialogues
 
-KEYS = {"\n": Keys.ENTER, "\x04": Keys.CONTROL + "d", "\x7f": Keys.BACKSPACE}
+KEYS = {"\n": Keys.ENTER, "\x04": Keys.CONTROL + "d", "\x7f": Keys.BACKSPACE, "\x03": Keys.CONTROL + "c"}
+AGAIN = None  # a step's prompt: once the program was stopped, "Run it again" is clicked
 # The screen's lines, a wrapped one joined up, with no trailing blanks.
 SCREEN = """const b = terminal.buffer.active, lines = [];
 for (let i = 0; i < b.length; i++) {
@@ -35,7 +37,10 @@ def dialogues(table):
     yield f"golden {name}", [(first, typed)], first + typed + "".join(later) + result
     if table.DIALOGUE:
         (case, steps, screen), *_ = terminal_dialogues(table)
-        yield "a slip mended with Backspace", [(first, "7\x7f" + steps[0][1]), *steps[1:]], screen
+        yield "a slip mended with Backspace", [(first, steps[0][1][0] + "7\x7f" + steps[0][1][1:]), *steps[1:]], screen
+    if hasattr(table, "LONG_ANSWER"):
+        yield "a long answer stopped with Ctrl-C, then run again", [(first, table.LONG_ANSWER + "9\n\x03"), (AGAIN, ""),
+                                                                     *steps], screen
 
 
 def problems(driver, address, steps, screen):
@@ -43,12 +48,22 @@ def problems(driver, address, steps, screen):
     driver.get(address)
     keyboard = driver.find_element(By.CSS_SELECTOR, ".xterm-helper-textarea")
     waiting = WebDriverWait(driver, 60, 0.05)  # only to catch a hang
+    status = driver.find_element(By.ID, "status")
+
+    def shows(text, what):  # fails at once where the program failed
+        return waiting.until(lambda _: "failed" in status.text or text(), what) and "failed" not in status.text
+
     for prompt, typed in steps:
-        waiting.until(lambda _: driver.execute_script(SCREEN).endswith(prompt.rstrip()), f"no prompt {prompt!r}")
+        if prompt is AGAIN:
+            if not shows(lambda: "was stopped" in status.text, "not stopped"):
+                break
+            driver.find_element(By.ID, "again").click()
+            continue
+        if not shows(lambda: driver.execute_script(SCREEN).endswith(prompt.rstrip()), f"no prompt {prompt!r}"):
+            break
         for key in typed:
             keyboard.send_keys(KEYS.get(key, key))
-    status = driver.find_element(By.ID, "status")
-    waiting.until(lambda _: "ended" in status.text, "no end")
+    shows(lambda: "ended" in status.text, "no end")
     found = [] if status.text.endswith(" ended with exit status 0.") else [f"status {status.text!r}"]
     shown, screen = driver.execute_script(SCREEN), "\n".join(line.rstrip() for line in screen.split("\n")).rstrip()
     return found + ([f"screen {shown[:400]!r}, expected {screen[:400]!r}"] if shown != screen else [])
@@ -89,9 +104,11 @@ def main(page, *programs):
             run += 1
             fetched = driver.execute_async_script(
                 "fetch(location.href).then(() => arguments[0]('fetched'), () => arguments[0]('refused'))")
-            if fetched != "refused":
+            injected = driver.execute_script("const s = document.createElement('script'); s.textContent = "
+                                             "'window.injected = 1'; document.body.append(s); return window.injected")
+            if fetched != "refused" or injected:
                 failed += 1
-                print(f"FAIL {browser} {address}: the page fetched its own address")
+                print(f"FAIL {browser} {address}: the page fetched its own address, or ran an injected script")
         driver.quit()
     if set(requested) != {f"/{name}"}:
         failed += 1

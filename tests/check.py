@@ -90,6 +90,9 @@ def terminal_dialogues(table):
         # The second prompt and the result follow without another typed line.
         yield "both answers on one line", [(first, at_once)], first + at_once + second + table.RESULT
     if steps:
+        (first, first_line), *later = steps
+        yield "an answer sent with Ctrl-D, then Enter", [(first, first_line.replace("\n", "\x04\n")), *later], \
+            "".join(prompt + line for prompt, line in steps) + table.RESULT
         no_input = next(result for name, _, result in table.GOLDEN if name == "no-input")
         yield "Ctrl-D at the first prompt", [(steps[0][0], "\x04")], prompts_of(table) + no_input
 

@@ -17,7 +17,7 @@ GOLDEN = [
     ("thursday-lead-in",        "2 5\n",            thursday + "    1\n"),
     ("friday-lead-in",          "2 6\n",            friday + "    1\n"),
     ("saturday-one-day",        "1 7\n",            saturday + "\n"),
-    ("thousand-days",           "1000 1\n",         "".join(f"    {day}" for day in range(1, 1000)) + "\n"),
+    ("thirty-thousand-days",    "30000 1\n",        "".join(f"    {day}" for day in range(1, 30000)) + "\n"),
     ("month-of-31",             "31 1\n",           "    1    2    3    4    5    6    7    8    9    10    11    12    13    14    15    16    17    18    19    20    21    22    23    24    25    26    27    28    29    30\n"),
     ("zero-days",               "0 4\n",            wednesday + "\n"),
     ("negative-days",           "-5 6\n",           friday + "\n"),
