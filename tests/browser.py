@@ -38,7 +38,8 @@ def dialogues(table):
     if table.DIALOGUE:
         (case, steps, screen), *_ = terminal_dialogues(table)
         yield "a slip mended with Backspace", [(first, steps[0][1][0] + "7\x7f" + steps[0][1][1:]), *steps[1:]], screen
-    if hasattr(table, "LONG_ANSWER"):
+    # calendar's long answer, 29 GB, outlasts any test; evensquares' 400 KB may end before Ctrl-C comes.
+    if table.__name__ == "cases.calendar":
         yield "a long answer stopped with Ctrl-C, then run again", [(first, table.LONG_ANSWER + "9\n\x03"), (AGAIN, ""),
                                                                      *steps], screen
 
