@@ -50,8 +50,10 @@ CONSOLETOOLS_ALL_CHECKS=1
 export CTEST_PARALLEL_LEVEL CONSOLETOOLS_ALL_CHECKS
 
 if [ "$tests" = version ]; then
-  cmake --preset default --fresh -D BUILD_TESTING=OFF >/dev/null
-  sed -n 's/^version=//p' build/default/artifact.conf
+  # A folder of its own, so that the default build keeps its settings.
+  cmake --preset default --fresh -B build/version -D BUILD_TESTING=OFF >/dev/null
+  sed -n 's/^version=//p' build/version/artifact.conf
+  rm -rf build/version
   exit 0
 fi
 release=build/release
