@@ -83,8 +83,8 @@ def member_problems(path, epoch):
     names = []
     for name, folder, mode, owner, date, content in members(path):
         names.append(name.split("/"))
-        if name.endswith(".gz") and content:
-            found.append(gzip_problem(content) and f"{name} {gzip_problem(content)}")
+        if name.endswith(".gz") and content and (problem := gzip_problem(content)):
+            found.append(f"{name} {problem}")
         modes = (0o755,) if folder or "/bin/" in f"/{name}" else (0o644, 0o755) if source else (0o644,)
         if mode not in modes:
             found.append(f"{name} has mode {mode:o}")
@@ -105,9 +105,6 @@ def package_problems(build, strip, readelf, built, prompts):
     found = member_problems(path, epoch)
     top = "usr/" if kind == "deb" else config["name"] + "/"
     files = sorted(name for name, folder, *_ in members(path) if not folder and name)
-    notices = next((content.decode() for name, _, _, _, _, content in members(path)
-                    if name.endswith(("/NOTICES", "/NOTICES.txt"))), "")
-    found += notice_problems(notices, built)
     wanted = sorted(top + file for file in held([os.path.splitext(os.path.basename(p))[0] for p in built], kind))
     if files != wanted:
         found.append(f"it holds {files}, not {wanted}")
@@ -118,6 +115,8 @@ def package_problems(build, strip, readelf, built, prompts):
     else:
         with (zipfile.ZipFile(path) if kind == "zip" else tarfile.open(path)) as archive:
             archive.extractall(unpacked)
+    notices = f"{unpacked}/{top}" + ("NOTICES.txt" if kind == "zip" else DOCS + "NOTICES")
+    found += notice_problems(open(notices).read() if os.path.exists(notices) else "", built)
     for program in built:
         packaged = f"{unpacked}/{top}bin/{os.path.basename(program)}"
         tool(strip, "-o", f"{scratch}/stripped", program, env=dict(ENVIRONMENT, SOURCE_DATE_EPOCH=str(epoch)))
