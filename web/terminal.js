@@ -48,6 +48,9 @@ function send(text) {
   wake?.();
 }
 
+// The screen once all that was written to it is drawn.
+const drawn = () => new Promise(resolve => terminal.write("", resolve));
+
 async function run(name, state) {
   const bytes = Uint8Array.from(atob(PROGRAMS[name]), c => c.charCodeAt(0));
   let exports, memory, data, waiting, queued = 0;
@@ -89,7 +92,7 @@ async function run(name, state) {
       if (fd !== 1 && fd !== 2) return BADF;
       if (!resuming && queued > SCREENFUL) {
         queued = 0;
-        wait(new Promise(resolve => terminal.write("", resolve)));
+        wait(drawn());
         return SUCCESS;
       }
       let total = 0;
@@ -131,9 +134,6 @@ async function run(name, state) {
     exports.asyncify_start_rewind(data);
   }
 }
-
-// The screen once all that was written to it is drawn.
-const drawn = () => new Promise(resolve => terminal.write("", resolve));
 
 let choices = 0; // the latest choice wins; one program runs at a time
 async function choose() {
